@@ -1,0 +1,45 @@
+// Launching the game server and killing it again. The record of the last successful launch is the
+// supervisor's only link to the server it started.
+#pragma once
+
+#include "base/win32/prelude.h"
+
+#include <string>
+
+#include "base/win32/unique_handle.h"
+
+namespace kestrune {
+
+// Bounds on the two waits that block the GUI thread, so a server that never settles or never ends
+// cannot freeze the supervisor; when a bound runs out the procedure goes on as if the wait
+// returned.
+inline constexpr DWORD kInputIdleWaitMs = 60'000;
+inline constexpr DWORD kServerExitWaitMs = 30'000;
+
+// The server's command line: "srcds.exe " followed by the parameters, whichever executable runs.
+std::string ServerCommandLine(const std::string& additional_params);
+
+class ServerProcess {
+ public:
+  ServerProcess() { startup_info_.cb = sizeof startup_info_; }
+
+  // Starts the server and waits until it is idle for input. A refused launch is not reported and
+  // leaves the record and the kept process as they were.
+  void LaunchServer(const std::string& server_path, const std::string& additional_params);
+
+  // Terminates the last launched server through the handle kept from its launch, never by
+  // reopening its identifier (which the platform may have given to another process since), and
+  // waits for it to end. Reports nothing; a server that has ended already is left alone.
+  void KillServer();
+
+  // The last successful launch: both handles are closed once the launch returns (zero here), the
+  // identifiers are kept.
+  const PROCESS_INFORMATION& ServerProcessInfo() const { return info_; }
+
+ private:
+  STARTUPINFOA startup_info_{};  // only its size is set: the server gets the defaults
+  PROCESS_INFORMATION info_{};
+  UniqueHandle process_;  // the last launched server, kept for the kill
+};
+
+}  // namespace kestrune

@@ -1,0 +1,46 @@
+// The supervisor controller: the operator's Start, Stop and auto-start box and the check timer,
+// turned into supervision of one game server. The main window forwards its handlers here.
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "shell/timer.h"
+#include "supervision/server_process.h"
+#include "supervision/settings_file.h"
+#include "supervision/supervisor_window.h"
+
+namespace kestrune {
+
+class Supervisor {
+ public:
+  using PathSource = std::function<std::string()>;
+
+  // `settings_path` names the settings file; it is asked afresh for every read and write.
+  explicit Supervisor(SupervisorWindow& window,
+                      PathSource settings_path = SettingsPathBesideExecutable);
+
+  // The window's creation handler: load the settings (or create the file), then auto-start when
+  // [Settings] AutoStart is exactly "1".
+  void FormCreate();
+  // Start: StartServer, "Server started", hide to the tray.
+  void Button1Click();
+  // Stop: kill the server, disable the timer, "Server stoped".
+  void Button2Click();
+  // The auto-start box changed: write its state.
+  void sCheckBox1Click();
+
+  // Save the settings, launch the server, arm the timer, "Starting server".
+  void StartServer();
+
+  TTimer& Timer1() { return timer_; }
+  ServerProcess& Server() { return server_; }
+
+ private:
+  SupervisorWindow& window_;
+  PathSource settings_path_;
+  TTimer timer_;
+  ServerProcess server_;
+};
+
+}  // namespace kestrune

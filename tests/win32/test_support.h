@@ -1,0 +1,82 @@
+// Fixtures shared by the Win32 tests: temporary folders, the stand-in programs, process probes
+// and a test double of the supervisor's window.
+#pragma once
+
+#include "base/win32/prelude.h"
+
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "base/win32/unique_handle.h"
+#include "supervision/supervisor_window.h"
+
+namespace kestrune::testing {
+
+// A fresh folder under the temporary directory, removed with its contents at the end.
+class TempDir {
+ public:
+  TempDir();
+  ~TempDir();
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+
+  // The folder's path with its final "\".
+  const std::string& Path() const { return path_; }
+  std::string File(const std::string& name) const { return path_ + name; }
+
+ private:
+  std::string path_;
+};
+
+// The folder holding the test program and the stand-ins, with its final "\".
+std::string BinDirectory();
+
+// Copies the stand-in server into `dir` under `name` (srcds.exe, hlds.exe) and returns its path.
+std::string InstallStandinServer(const TempDir& dir, const std::string& name = "srcds.exe");
+
+// One start of a stand-in server, as it recorded itself beside its executable.
+struct ServerRecord {
+  DWORD pid = 0;
+  std::string working_directory;
+  std::string command_line;
+};
+std::vector<ServerRecord> ReadServerRecords(const TempDir& dir);
+
+std::string ReadFileBytes(const std::string& path);
+void WriteFileBytes(const std::string& path, const std::string& bytes);
+
+// A handle to the process with `pid` that can wait for it, or none.
+UniqueHandle OpenForWait(DWORD pid);
+bool IsRunning(HANDLE process);
+
+// Ends every process in the list that still runs (test cleanup).
+void TerminateAll(const std::vector<DWORD>& pids);
+
+// Runs the thread's message loop until `done` holds or `timeout_ms` has passed; true if it held.
+bool PumpUntil(const std::function<bool()>& done, DWORD timeout_ms);
+
+// The window double: fields as a map, the check box routed to `on_check_box_click`, every
+// status text kept in order.
+class FakeWindow : public SupervisorWindow {
+ public:
+  std::string FieldText(SettingField field) const override;
+  void SetFieldText(SettingField field, const std::string& text) override;
+  bool AutoStartChecked() const override { return checked_; }
+  void SetAutoStartChecked(bool checked) override;
+  void SetStatusText(const std::string& text) override { statuses.push_back(text); }
+  void HideMainForm() override { ++hide_count; }
+
+  std::string Status() const { return statuses.empty() ? std::string() : statuses.back(); }
+
+  std::map<SettingField, std::string> fields;
+  std::vector<std::string> statuses;
+  int hide_count = 0;
+  std::function<void()> on_check_box_click;
+
+ private:
+  bool checked_ = false;
+};
+
+}  // namespace kestrune::testing
