@@ -67,6 +67,8 @@ ensure_wine() {
     touch "$WINEPREFIX/.kestrune-ready"
   fi
   wineserver -p >/dev/null 2>&1 || true
+  # Start the background services now, away from any caller's pipes.
+  wine cmd /c exit >/dev/null 2>&1 </dev/null || true
 }
 
 cleanup() {
