@@ -7,6 +7,7 @@ target_link_options(kestrune_portable PUBLIC ${KESTRUNE_SANITIZERS})
 include(GoogleTest)
 add_executable(portable_tests
   tests/portable/integer_conversion_test.cpp
+  tests/portable/result_rules_test.cpp
   tests/portable/text_rules_test.cpp
 )
 target_compile_options(portable_tests PRIVATE ${KESTRUNE_WARNINGS} ${KESTRUNE_SANITIZERS})

@@ -7,15 +7,24 @@ set(KESTRUNE_WIN32_DEFINITIONS UNICODE _UNICODE STRICT NOMINMAX WIN32_LEAN_AND_M
     _WIN32_WINNT=0x0601)
 
 add_library(kestrune_core STATIC
+  src/shell/application.cpp
+  src/shell/command_target.cpp
+  src/shell/failure_report.cpp
   src/shell/failure_sink.cpp
-  src/shell/window_base.cpp
+  src/shell/form.cpp
   src/shell/timer.cpp
+  src/shell/window_base.cpp
+  src/controls/control.cpp
+  src/controls/standard_controls.cpp
   src/supervision/ini_file.cpp
-  src/supervision/settings_file.cpp
+  src/supervision/query_result.cpp
   src/supervision/server_process.cpp
+  src/supervision/settings_file.cpp
   src/supervision/supervisor.cpp
+  src/supervision/tool_runner.cpp
+  src/shell/main_window.cpp
 )
-target_link_libraries(kestrune_core PUBLIC kestrune_portable)
+target_link_libraries(kestrune_core PUBLIC kestrune_portable comctl32 shell32 ole32)
 target_compile_options(kestrune_core PRIVATE ${KESTRUNE_WARNINGS})
 target_compile_definitions(kestrune_core PUBLIC ${KESTRUNE_WIN32_DEFINITIONS})
 
@@ -31,19 +40,29 @@ target_compile_definitions(standin_server PRIVATE ${KESTRUNE_WIN32_DEFINITIONS})
 target_include_directories(standin_server PRIVATE src)
 target_link_libraries(standin_server PRIVATE ws2_32)
 
+add_executable(standin_qstat tests/standin/standin_qstat.cpp)
+target_compile_options(standin_qstat PRIVATE ${KESTRUNE_WARNINGS})
+target_compile_definitions(standin_qstat PRIVATE ${KESTRUNE_WIN32_DEFINITIONS})
+target_include_directories(standin_qstat PRIVATE src)
+target_link_libraries(standin_qstat PRIVATE ws2_32)
+
+# One test program is one ctest entry: a Wine process per program, not per case.
 function(kestrune_wine_test name)
   add_executable(${name} ${ARGN})
   target_compile_options(${name} PRIVATE ${KESTRUNE_WARNINGS})
-  target_link_libraries(${name} PRIVATE kestrune_core GTest::gtest_main)
+  target_link_libraries(${name} PRIVATE kestrune_core GTest::gtest)
   add_test(NAME ${name} COMMAND ${name})
   set_tests_properties(${name} PROPERTIES TIMEOUT 600)
 endfunction()
 
 kestrune_wine_test(portable_tests_win32
   tests/portable/integer_conversion_test.cpp
+  tests/portable/result_rules_test.cpp
   tests/portable/text_rules_test.cpp
 )
+target_link_libraries(portable_tests_win32 PRIVATE GTest::gtest_main)
 kestrune_wine_test(supervision_tests
+  tests/win32/test_main.cpp
   tests/win32/test_support.cpp
   tests/win32/settings_file_test.cpp
   tests/win32/server_process_test.cpp
@@ -51,3 +70,37 @@ kestrune_wine_test(supervision_tests
   tests/win32/timer_test.cpp
 )
 add_dependencies(supervision_tests standin_server)
+
+kestrune_wine_test(health_check_tests
+  tests/win32/test_main.cpp
+  tests/win32/test_support.cpp
+  tests/win32/health_check_test.cpp
+  tests/win32/tool_runner_test.cpp
+)
+add_dependencies(health_check_tests standin_server standin_qstat)
+
+kestrune_wine_test(shell_tests
+  tests/win32/test_main.cpp
+  tests/win32/test_support.cpp
+  tests/win32/failure_report_test.cpp
+)
+
+kestrune_wine_test(end_to_end_tests
+  tests/win32/test_main.cpp
+  tests/win32/test_support.cpp
+  tests/win32/end_to_end_test.cpp
+)
+add_dependencies(end_to_end_tests kestrune standin_server standin_qstat)
+
+kestrune_wine_test(standin_tools_tests
+  tests/win32/test_main.cpp
+  tests/win32/test_support.cpp
+  tests/win32/standin_tools_test.cpp
+)
+add_dependencies(standin_tools_tests standin_server standin_qstat)
+
+# Benchmarks: measurements to read, not tests. Run with scripts/bench.sh.
+add_executable(tool_wait_bench bench/tool_wait_bench.cpp tests/win32/test_support.cpp)
+target_compile_options(tool_wait_bench PRIVATE ${KESTRUNE_WARNINGS})
+target_link_libraries(tool_wait_bench PRIVATE kestrune_core)
+add_dependencies(tool_wait_bench standin_qstat)

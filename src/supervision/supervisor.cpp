@@ -1,14 +1,20 @@
 #include "supervision/supervisor.h"
 
 #include "base/integer_conversion.h"
+#include "shell/application.h"
 #include "supervision/check_interval.h"
+#include "supervision/query_result.h"
+#include "supervision/query_result_rules.h"
 #include "supervision/settings_file.h"
 #include "supervision/status_texts.h"
+#include "supervision/tool_runner.h"
 
 namespace kestrune {
 
 Supervisor::Supervisor(SupervisorWindow& window, PathSource settings_path)
-    : window_(window), settings_path_(std::move(settings_path)) {}
+    : window_(window), settings_path_(std::move(settings_path)) {
+  timer_.OnTimer = [this] { Timer1Timer(); };
+}
 
 void Supervisor::FormCreate() {
   window_.SetStatusText(kStatusCreatingIni);
@@ -23,12 +29,38 @@ void Supervisor::FormCreate() {
 
 void Supervisor::StartServer() {
   SaveSettings(window_, settings_path_());
+  ++starts_;
   server_.LaunchServer(window_.FieldText(SettingField::kServerPath),
                        window_.FieldText(SettingField::kAdditionalParams));
   const std::int32_t delay_seconds = StrToInt(window_.FieldText(SettingField::kDelay));
   timer_.SetInterval(CheckIntervalMs(delay_seconds));
   timer_.SetEnabled(true);
   window_.SetStatusText(kStatusStarting);
+}
+
+void Supervisor::Timer1Timer() {
+  if (checking_) return;
+  checking_ = true;
+  struct Done {
+    bool& flag;
+    ~Done() { flag = false; }
+  } done{checking_};
+
+  window_.SetStatusText(kStatusQuerying);
+  const QueryToolCall call = DeriveQueryToolCall(window_.FieldText(SettingField::kQueryToolPath),
+                                                 window_.FieldText(SettingField::kQueryIp),
+                                                 window_.FieldText(SettingField::kQueryPort));
+  const unsigned starts_before = starts_;
+  RunToolAndWait(call.file_name, call.parameters, call.directory, kShowHidden);
+  if (!timer_.Enabled() || starts_ != starts_before || Application().TerminateRequested()) return;
+
+  if (ServerDidNotAnswer(ReadQueryResult(call.result_path))) {
+    server_.KillServer();
+    window_.SetStatusText(kStatusCrashed);
+    StartServer();
+  } else {
+    window_.SetStatusText(kStatusServerEnabled);
+  }
 }
 
 void Supervisor::Button1Click() {

@@ -30,6 +30,12 @@ class Supervisor {
   // The auto-start box changed: write its state.
   void sCheckBox1Click();
 
+  // The health check at every tick: run the query tool, read line 2 of its result, and kill and
+  // restart a server that did not answer. A tick while a check waits for its tool passes; a check
+  // whose reason went away during the wait (Stop, another Start, the application ending) ends
+  // without acting.
+  void Timer1Timer();
+
   // Save the settings, launch the server, arm the timer, "Starting server".
   void StartServer();
 
@@ -41,6 +47,8 @@ class Supervisor {
   PathSource settings_path_;
   TTimer timer_;
   ServerProcess server_;
+  bool checking_ = false;
+  unsigned starts_ = 0;  // launches begun by StartServer, so a check sees a Start in its wait
 };
 
 }  // namespace kestrune

@@ -113,6 +113,22 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   AppendRecord(std::to_string(GetCurrentProcessId()) + "\t" +
                std::string(directory, directory_length) + "\t" + command_line + "\n");
 
+  // Bound before anything can find the process idle, so an idle server always has its port.
+  g_state.port = static_cast<unsigned short>(ParameterValue(command_line, "-port ", 27015));
+  WSADATA wsa;
+  if (WSAStartup(MAKEWORD(2, 2), &wsa) == 0) {
+    g_state.socket = socket(AF_INET, SOCK_DGRAM, IPPROTO_UDP);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(g_state.port);
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    if (g_state.socket != INVALID_SOCKET &&
+        bind(g_state.socket, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
+      closesocket(g_state.socket);
+      g_state.socket = INVALID_SOCKET;
+    }
+  }
+
   const long idle_delay = ParameterValue(command_line, "-idle-delay ", 0);
   if (idle_delay > 0) Sleep(DWORD(idle_delay));
 
@@ -127,18 +143,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   const long exit_after = ParameterValue(command_line, "-exit-after ", -1);
   if (exit_after >= 0) SetTimer(window, kExitTimer, UINT(exit_after), nullptr);
 
-  g_state.port = static_cast<unsigned short>(ParameterValue(command_line, "-port ", 27015));
-  WSADATA wsa;
-  if (WSAStartup(MAKEWORD(2, 2), &wsa) == 0) {
-    g_state.socket = socket(AF_INET, SOCK_DGRAM, IPPROTO_UDP);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_port = htons(g_state.port);
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    if (g_state.socket != INVALID_SOCKET &&
-        bind(g_state.socket, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0) {
-      WSAAsyncSelect(g_state.socket, window, kSocketMessage, FD_READ);
-    }
+  if (g_state.socket != INVALID_SOCKET) {
+    WSAAsyncSelect(g_state.socket, window, kSocketMessage, FD_READ);
   }
 
   MSG message;

@@ -1,7 +1,5 @@
 #include "test_support.h"
 
-#include <shellapi.h>
-
 #include <stdexcept>
 
 namespace kestrune::testing {
@@ -18,16 +16,34 @@ TempDir::TempDir() {
   }
 }
 
+namespace {
+
+// Removes a folder and everything in it, through the long-path form so that deep trees go too.
+void RemoveTree(const std::wstring& folder) {
+  WIN32_FIND_DATAW found;
+  const HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
+  if (search != INVALID_HANDLE_VALUE) {
+    do {
+      const std::wstring name = found.cFileName;
+      if (name == L"." || name == L"..") continue;
+      const std::wstring path = folder + L"\\" + name;
+      if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+        RemoveTree(path);
+      } else {
+        SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileW(path.c_str());
+      }
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+  }
+  RemoveDirectoryW(folder.c_str());
+}
+
+}  // namespace
+
 TempDir::~TempDir() {
-  // Double-NUL-terminated list for the shell's recursive delete.
-  std::string from = path_.substr(0, path_.size() - 1);
-  from.push_back('\0');
-  from.push_back('\0');
-  SHFILEOPSTRUCTA operation{};
-  operation.wFunc = FO_DELETE;
-  operation.pFrom = from.c_str();
-  operation.fFlags = FOF_NOCONFIRMATION | FOF_NOERRORUI | FOF_SILENT;
-  SHFileOperationA(&operation);
+  const std::string folder = path_.substr(0, path_.size() - 1);
+  RemoveTree(L"\\\\?\\" + std::wstring(folder.begin(), folder.end()));
 }
 
 std::string BinDirectory() {
@@ -65,9 +81,11 @@ void WriteFileBytes(const std::string& path, const std::string& bytes) {
   WriteFile(file.get(), bytes.data(), DWORD(bytes.size()), &written, nullptr);
 }
 
-std::vector<ServerRecord> ReadServerRecords(const TempDir& dir) {
+namespace {
+
+std::vector<ServerRecord> ReadRecords(const TempDir& dir, const char* log_name) {
   std::vector<ServerRecord> records;
-  const std::string log = ReadFileBytes(dir.File("standin-server.log"));
+  const std::string log = ReadFileBytes(dir.File(log_name));
   std::size_t start = 0;
   while (start < log.size()) {
     std::size_t end = log.find('\n', start);
@@ -82,6 +100,103 @@ std::vector<ServerRecord> ReadServerRecords(const TempDir& dir) {
     start = end + 1;
   }
   return records;
+}
+
+// The first static control with text: the message of a message box.
+BOOL CALLBACK FindBoxText(HWND child, LPARAM found) {
+  wchar_t class_name[32];
+  GetClassNameW(child, class_name, 32);
+  if (lstrcmpiW(class_name, L"Static") != 0 || GetWindowTextLengthW(child) == 0) return TRUE;
+  std::wstring text(GetWindowTextLengthW(child) + 1, L'\0');
+  text.resize(GetWindowTextW(child, text.data(), int(text.size())));
+  *reinterpret_cast<std::wstring*>(found) = text;
+  return FALSE;
+}
+
+struct BoxSearch {
+  DWORD pid;
+  HWND box = nullptr;
+};
+
+BOOL CALLBACK FindBox(HWND window, LPARAM search_param) {
+  auto& search = *reinterpret_cast<BoxSearch*>(search_param);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(window, &pid);
+  wchar_t class_name[32];
+  GetClassNameW(window, class_name, 32);
+  if (pid == search.pid && IsWindowVisible(window) && lstrcmpW(class_name, L"#32770") == 0) {
+    search.box = window;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+}  // namespace
+
+std::vector<ServerRecord> ReadServerRecords(const TempDir& dir) {
+  return ReadRecords(dir, "standin-server.log");
+}
+
+std::vector<ServerRecord> ReadToolRecords(const TempDir& dir) {
+  return ReadRecords(dir, "standin-qstat.log");
+}
+
+std::string InstallStandinTool(const TempDir& dir, const std::string& control) {
+  const std::string target = dir.File("qstat.exe");
+  if (!CopyFileA((BinDirectory() + "standin_qstat.exe").c_str(), target.c_str(), FALSE)) {
+    throw std::runtime_error("cannot copy the stand-in query tool");
+  }
+  WriteFileBytes(dir.File("standin-qstat.ctl"), control);
+  return target;
+}
+
+BoxWatcher::BoxWatcher(DWORD pid, std::function<void()> while_open)
+    : pid_(pid), while_open_(std::move(while_open)) {
+  InitializeCriticalSection(&lock_);
+  thread_.reset(CreateThread(nullptr, 0, &BoxWatcher::Run, this, 0, nullptr));
+}
+
+BoxWatcher::~BoxWatcher() {
+  InterlockedExchange(&stop_, 1);
+  WaitForSingleObject(thread_.get(), INFINITE);
+  DeleteCriticalSection(&lock_);
+}
+
+std::vector<BoxSeen> BoxWatcher::Seen(std::size_t count, DWORD timeout_ms) {
+  const ULONGLONG deadline = GetTickCount64() + timeout_ms;
+  for (;;) {
+    EnterCriticalSection(&lock_);
+    const std::vector<BoxSeen> seen = seen_;
+    LeaveCriticalSection(&lock_);
+    if (seen.size() >= count || GetTickCount64() >= deadline) return seen;
+    // The thread under test may be the one that has to show the box: keep its messages going.
+    PumpUntil([] { return false; }, 20);
+  }
+}
+
+DWORD WINAPI BoxWatcher::Run(void* param) {
+  auto& self = *static_cast<BoxWatcher*>(param);
+  while (!self.stop_) {
+    BoxSearch search{self.pid_};
+    EnumWindows(&FindBox, reinterpret_cast<LPARAM>(&search));
+    if (!search.box) {
+      Sleep(20);
+      continue;
+    }
+    Sleep(100);  // let the box finish coming up
+    BoxSeen seen;
+    seen.caption.resize(GetWindowTextLengthW(search.box) + 1);
+    seen.caption.resize(GetWindowTextW(search.box, seen.caption.data(), int(seen.caption.size())));
+    EnumChildWindows(search.box, &FindBoxText, reinterpret_cast<LPARAM>(&seen.text));
+    seen.owner = GetWindow(search.box, GW_OWNER);
+    if (self.while_open_) self.while_open_();
+    EnterCriticalSection(&self.lock_);
+    self.seen_.push_back(seen);
+    LeaveCriticalSection(&self.lock_);
+    PostMessageW(search.box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    while (IsWindow(search.box) && IsWindowVisible(search.box) && !self.stop_) Sleep(20);
+  }
+  return 0;
 }
 
 UniqueHandle OpenForWait(DWORD pid) {

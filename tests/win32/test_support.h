@@ -44,6 +44,40 @@ struct ServerRecord {
 };
 std::vector<ServerRecord> ReadServerRecords(const TempDir& dir);
 
+// Copies the stand-in query tool into `dir` as qstat.exe, with `control` (directives, one a line)
+// as its control file, and returns its path. Its runs are recorded like the server's.
+std::string InstallStandinTool(const TempDir& dir, const std::string& control = "");
+std::vector<ServerRecord> ReadToolRecords(const TempDir& dir);
+
+// A failure box as a watcher saw it, before it pressed OK.
+struct BoxSeen {
+  std::wstring caption;
+  std::wstring text;
+  HWND owner = nullptr;
+};
+
+// Watches, on a thread of its own, for a message box of process `pid`; when one comes up it
+// records it, runs `while_open` (on the watcher's thread) and presses OK.
+class BoxWatcher {
+ public:
+  explicit BoxWatcher(DWORD pid = GetCurrentProcessId(), std::function<void()> while_open = {});
+  ~BoxWatcher();
+  BoxWatcher(const BoxWatcher&) = delete;
+  BoxWatcher& operator=(const BoxWatcher&) = delete;
+
+  // Every box seen so far (waits up to `timeout_ms` for at least `count` of them).
+  std::vector<BoxSeen> Seen(std::size_t count = 0, DWORD timeout_ms = 10000);
+
+ private:
+  static DWORD WINAPI Run(void* self);
+  DWORD pid_;
+  std::function<void()> while_open_;
+  CRITICAL_SECTION lock_;
+  std::vector<BoxSeen> seen_;
+  volatile LONG stop_ = 0;
+  UniqueHandle thread_;
+};
+
 std::string ReadFileBytes(const std::string& path);
 void WriteFileBytes(const std::string& path, const std::string& bytes);
 

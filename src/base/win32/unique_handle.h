@@ -56,7 +56,21 @@ struct WindowTraits {
   static void Close(Value window) { ::DestroyWindow(window); }
 };
 
+struct GdiObjectTraits {
+  using Value = HGDIOBJ;
+  static Value Invalid() { return nullptr; }
+  static void Close(Value object) { ::DeleteObject(object); }
+};
+
+struct MenuTraits {
+  using Value = HMENU;
+  static Value Invalid() { return nullptr; }
+  static void Close(Value menu) { ::DestroyMenu(menu); }
+};
+
 using UniqueHandle = UniqueAny<KernelHandleTraits>;
+using UniqueGdiObject = UniqueAny<GdiObjectTraits>;
+using UniqueMenu = UniqueAny<MenuTraits>;
 using UniqueFile = UniqueAny<FileHandleTraits>;
 using UniqueHwnd = UniqueAny<WindowTraits>;
 

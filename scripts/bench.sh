@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# Sets up what is missing, builds, and runs the benchmarks under Wine.
+set -euo pipefail
+source "$(dirname "$0")/common.sh"
+trap cleanup EXIT
+
+ensure_packages
+build_windows
+ensure_display
+ensure_wine
+
+log "one check waiting for a tool that runs 5 s"
+"$KESTRUNE_ROOT/scripts/wine-run" "$WINEPREFIX" "$KESTRUNE_WIN/bin/tool_wait_bench.exe" 5000

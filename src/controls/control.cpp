@@ -1,0 +1,43 @@
+#include "controls/control.h"
+
+#include "base/exceptions.h"
+#include "base/win32/ansi_text.h"
+
+namespace kestrune {
+
+TControl::TControl(HWND parent, const wchar_t* window_class, DWORD style, DWORD ex_style,
+                   const ControlPlacement& placement) {
+  const HWND window = ::CreateWindowExW(ex_style, window_class, placement.text.c_str(),
+                                        WS_CHILD | WS_VISIBLE | style, placement.left,
+                                        placement.top, placement.width, placement.height, parent,
+                                        nullptr, ::GetModuleHandleW(nullptr), nullptr);
+  if (!window) throw EOutOfResources("Error creating window");
+  handle_.reset(window);
+  AttachCommandTarget(window, this);
+}
+
+TControl::~TControl() {
+  if (handle_) DetachCommandTarget(handle_.get());
+}
+
+std::string TControl::Text() const {
+  return WideToAnsi(WideText());
+}
+
+void TControl::SetText(const std::string& text) {
+  SetWideText(AnsiToWide(text));
+}
+
+std::wstring TControl::WideText() const {
+  return WindowTextOf(Handle());
+}
+
+void TControl::SetWideText(const std::wstring& text) {
+  ::SetWindowTextW(Handle(), text.c_str());
+}
+
+void TControl::SetFont(HFONT font) {
+  ::SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+}
+
+}  // namespace kestrune

@@ -1,0 +1,46 @@
+// The base of every control kind: a child window of a platform control class at its design
+// position, whose commands the parent form reflects back to it.
+#pragma once
+
+#include "base/win32/prelude.h"
+
+#include <functional>
+#include <string>
+
+#include "base/win32/unique_handle.h"
+#include "shell/command_target.h"
+
+namespace kestrune {
+
+// Where a control sits and what it shows, in 96-DPI pixels of the parent's client area.
+struct ControlPlacement {
+  int left, top, width, height;
+  std::wstring text;
+};
+
+class TControl : public CommandTarget {
+ public:
+  virtual ~TControl();
+  TControl(const TControl&) = delete;
+  TControl& operator=(const TControl&) = delete;
+
+  HWND Handle() const { return handle_.get(); }
+
+  // The text as an ANSI byte string, as the settings keep it.
+  std::string Text() const;
+  void SetText(const std::string& text);
+  // The text as the operator reads it.
+  std::wstring WideText() const;
+  void SetWideText(const std::wstring& text);
+
+  void SetFont(HFONT font);
+
+ protected:
+  TControl(HWND parent, const wchar_t* window_class, DWORD style, DWORD ex_style,
+           const ControlPlacement& placement);
+
+ private:
+  UniqueHwnd handle_;
+};
+
+}  // namespace kestrune

@@ -1,0 +1,60 @@
+// The plain control kinds: push button, label, edit, check box and status bar.
+#pragma once
+
+#include "controls/control.h"
+
+namespace kestrune {
+
+class TButton : public TControl {
+ public:
+  TButton(HWND parent, const ControlPlacement& placement)
+      : TControl(parent, L"BUTTON", WS_TABSTOP | BS_PUSHBUTTON, 0, placement) {}
+  std::function<void()> OnClick;
+  void HandleCommand(WORD code) override {
+    if (code == BN_CLICKED && OnClick) OnClick();
+  }
+};
+
+class TLabel : public TControl {
+ public:
+  TLabel(HWND parent, const ControlPlacement& placement)
+      : TControl(parent, L"STATIC", SS_LEFTNOWORDWRAP | SS_NOPREFIX, 0, placement) {}
+};
+
+class TEdit : public TControl {
+ public:
+  TEdit(HWND parent, const ControlPlacement& placement)
+      : TControl(parent, L"EDIT", WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, placement) {}
+  void SetMaxLength(int length) { ::SendMessageW(Handle(), EM_LIMITTEXT, length, 0); }
+};
+
+// A check box whose state changes only through SetChecked, so OnClick fires once for every
+// change, from a click or from code alike, and never without one.
+class TCheckBox : public TControl {
+ public:
+  TCheckBox(HWND parent, const ControlPlacement& placement)
+      : TControl(parent, L"BUTTON", WS_TABSTOP | BS_CHECKBOX, 0, placement) {}
+
+  bool Checked() const { return ::SendMessageW(Handle(), BM_GETCHECK, 0, 0) == BST_CHECKED; }
+  void SetChecked(bool checked) {
+    if (checked == Checked()) return;
+    ::SendMessageW(Handle(), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+    if (OnClick) OnClick();
+  }
+  std::function<void()> OnClick;
+
+  void HandleCommand(WORD code) override {
+    if (code == BN_CLICKED) SetChecked(!Checked());
+  }
+};
+
+// A status bar without panels that shows its simple text in one line.
+class TStatusBar : public TControl {
+ public:
+  TStatusBar(HWND parent, const ControlPlacement& placement);
+  std::string SimpleText() const;
+  // Shows the text at once, even while a handler keeps the thread busy.
+  void SetSimpleText(const std::string& text);
+};
+
+}  // namespace kestrune

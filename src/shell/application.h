@@ -1,0 +1,97 @@
+// The application object: its own top-level window (the taskbar entry, the owner of the main
+// window, the failure boxes' owner), the title, the forms it owns and the one message loop.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "shell/window_base.h"
+
+namespace kestrune {
+
+class TForm;
+
+// A message that reaches the application window, as its hooks see it.
+struct AppMessage {
+  UINT message;
+  WPARAM wparam;
+  LPARAM lparam;
+  LRESULT result = 0;
+};
+
+// A callback offered every application-window message before the application's own handling;
+// returning true ends the message's processing. Identified by its function and its object.
+struct AppWindowHook {
+  bool (*callback)(void* object, AppMessage& message);
+  void* object;
+  bool operator==(const AppWindowHook&) const = default;
+};
+
+class TApplication : private WindowBase {
+ public:
+  TApplication();
+  ~TApplication() override;
+
+  // The one application object of the process.
+  static TApplication& Instance();
+
+  HWND Handle() const { return WindowBase::Handle(); }
+
+  // The application window's text: what the taskbar entry and every failure box show.
+  std::string Title() const;
+  void SetTitle(const std::string& title);
+
+  // Creates a form; its creation handler runs behind an exception barrier once the form is built.
+  // The first form created becomes the main window. The application owns every form.
+  template <typename Form>
+  Form& CreateForm() {
+    auto form = std::make_unique<Form>();
+    Form& created = *form;
+    AdoptForm(std::move(form));
+    return created;
+  }
+  TForm* MainForm() const { return main_form_; }
+
+  // Shows the main window (as `show_command` asks, when ShowMainWindowAtStart holds) and runs
+  // the message loop until termination; then destroys the forms.
+  void Run(int show_command);
+
+  // Dispatches every message waiting in the thread's queue and returns when it is empty; the quit
+  // message sets TerminateRequested instead of being dispatched.
+  void PumpPendingMessages();
+  bool TerminateRequested() const { return terminate_requested_; }
+  // Ends the loop: posts the quit message with code 0.
+  void Terminate();
+
+  bool ShowMainWindowAtStart = true;
+
+  void MinimizeApplication();
+  void RestoreApplication();
+  bool IsMinimized() const { return ::IsIconic(Handle()) != FALSE; }
+
+  void HookApplicationWindow(AppWindowHook hook);
+  void UnhookApplicationWindow(AppWindowHook hook);
+
+  // The taskbar entry is shown while a form is visible and hidden otherwise.
+  void UpdateTaskbarEntry();
+
+ private:
+  void AdoptForm(std::unique_ptr<TForm> form);
+  // Takes one message off the queue; false when there was none.
+  bool ProcessMessage();
+  void DestroyForms();
+  void CenterZeroSize();
+  LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
+
+  std::vector<std::unique_ptr<TForm>> forms_;
+  TForm* main_form_ = nullptr;
+  std::vector<AppWindowHook> hooks_;
+  bool terminate_requested_ = false;
+};
+
+inline TApplication& Application() {
+  return TApplication::Instance();
+}
+
+}  // namespace kestrune

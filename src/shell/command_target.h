@@ -1,0 +1,24 @@
+// How a form hands WM_COMMAND and WM_NOTIFY back to the control object that sent them: the control
+// attaches itself to its window, the parent looks it up by the window handle.
+#pragma once
+
+#include "base/win32/prelude.h"
+
+namespace kestrune {
+
+class CommandTarget {
+ public:
+  // A notification code from WM_COMMAND.
+  virtual void HandleCommand(WORD /*code*/) {}
+  // WM_NOTIFY: true when handled, with the result to return.
+  virtual bool HandleNotify(const NMHDR& /*header*/, LRESULT& /*result*/) { return false; }
+
+ protected:
+  ~CommandTarget() = default;
+};
+
+void AttachCommandTarget(HWND window, CommandTarget* target);
+void DetachCommandTarget(HWND window);
+CommandTarget* CommandTargetOf(HWND window);
+
+}  // namespace kestrune

@@ -1,0 +1,13 @@
+// The one way a failure reaches the operator: a stop box owned by the application window.
+#pragma once
+
+#include "base/exceptions.h"
+
+namespace kestrune {
+
+// Shows the failure's message (with the "." rule) in a box captioned with the application title,
+// with the thread's other windows disabled while it is open. An EAbort shows nothing; while a box
+// is open a further failure is not shown, so a failure that recurs at every tick cannot pile up.
+void ReportFailure(const Exception& failure);
+
+}  // namespace kestrune

@@ -1,0 +1,193 @@
+// Drives kestrune.exe itself, started from a temporary folder with its settings file beside it.
+#include "base/win32/prelude.h"
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include "base/win32/unique_handle.h"
+#include "test_support.h"
+
+namespace kestrune {
+namespace {
+
+using testing::BoxWatcher;
+using testing::InstallStandinServer;
+using testing::InstallStandinTool;
+using testing::IsRunning;
+using testing::OpenForWait;
+using testing::PumpUntil;
+using testing::ReadServerRecords;
+using testing::ReadToolRecords;
+using testing::TempDir;
+using testing::WriteFileBytes;
+
+struct WindowSearch {
+  DWORD pid;
+  const wchar_t* caption;
+  HWND found = nullptr;
+};
+
+BOOL CALLBACK FindWindowOf(HWND window, LPARAM param) {
+  auto& search = *reinterpret_cast<WindowSearch*>(param);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(window, &pid);
+  wchar_t caption[128] = L"";
+  GetWindowTextW(window, caption, 128);
+  if (pid == search.pid && lstrcmpW(caption, search.caption) == 0) {
+    search.found = window;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+class Kestrune {
+ public:
+  // Starts kestrune.exe from `dir` (its working directory too), with `settings` as its file.
+  Kestrune(const TempDir& dir, const std::string& settings) {
+    const std::string exe = dir.File("kestrune.exe");
+    CopyFileA((testing::BinDirectory() + "kestrune.exe").c_str(), exe.c_str(), FALSE);
+    WriteFileBytes(dir.File("KTN-Serv.ini"), settings);
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    std::string command_line = "kestrune.exe";
+    if (CreateProcessA(exe.c_str(), command_line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                       dir.Path().c_str(), &startup, &info)) {
+      CloseHandle(info.hThread);
+      process_.reset(info.hProcess);
+      pid_ = info.dwProcessId;
+    }
+  }
+  ~Kestrune() {
+    if (process_ && IsRunning(process_.get())) {
+      TerminateProcess(process_.get(), 1);
+      WaitForSingleObject(process_.get(), 5000);
+    }
+  }
+
+  DWORD Pid() const { return pid_; }
+  HANDLE Process() const { return process_.get(); }
+
+  HWND MainWindow() const {
+    WindowSearch search{pid_, L"Kestrune v0.1 Pre-Beta Build"};
+    EnumWindows(&FindWindowOf, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+  }
+
+  // The status bar's simple text, read through a buffer in the supervisor's own memory (the
+  // status bar's messages carry no marshalling across processes).
+  std::wstring Status() const {
+    const HWND bar = FindWindowExW(MainWindow(), nullptr, L"msctls_statusbar32", nullptr);
+    if (!bar) return L"(no status bar)";
+    UniqueHandle process(
+        OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid_));
+    constexpr SIZE_T kChars = 512;
+    void* remote = VirtualAllocEx(process.get(), nullptr, kChars * sizeof(wchar_t), MEM_COMMIT,
+                                  PAGE_READWRITE);
+    if (!remote) return L"(no buffer)";
+    DWORD_PTR result = 0;
+    wchar_t text[kChars] = L"";
+    if (SendMessageTimeoutW(bar, SB_GETTEXTW, 0, LPARAM(remote), SMTO_BLOCK, 2000, &result)) {
+      ReadProcessMemory(process.get(), remote, text, sizeof text - sizeof(wchar_t), nullptr);
+    }
+    VirtualFreeEx(process.get(), remote, 0, MEM_RELEASE);
+    return text;
+  }
+
+  bool WaitForStatus(const std::wstring& status, DWORD timeout_ms = 20000) const {
+    return PumpUntil([&] { return Status() == status; }, timeout_ms);
+  }
+
+  // Closes the main window and returns the exit code, or -1 when it did not end.
+  long CloseAndWait() const {
+    PostMessageW(MainWindow(), WM_CLOSE, 0, 0);
+    if (WaitForSingleObject(process_.get(), 20000) != WAIT_OBJECT_0) return -1;
+    DWORD code = 0;
+    GetExitCodeProcess(process_.get(), &code);
+    return long(code);
+  }
+
+ private:
+  UniqueHandle process_;
+  DWORD pid_ = 0;
+};
+
+class EndToEndTest : public ::testing::Test {
+ protected:
+  void TearDown() override {
+    std::vector<DWORD> pids;
+    for (const auto& record : ReadServerRecords(dir_)) pids.push_back(record.pid);
+    for (const auto& record : ReadToolRecords(dir_)) pids.push_back(record.pid);
+    testing::TerminateAll(pids);
+  }
+
+  std::string Settings(const std::string& delay, int port) {
+    const std::string p = std::to_string(port);
+    return "[Main]\r\nServerPath=" + InstallStandinServer(dir_) +
+           "\r\nQstatsPath=" + dir_.File("qstat.exe") + "\r\nAdditionalParams=-port " + p +
+           "\r\nQueryIP=127.0.0.1\r\nQueryPort=" + p + "\r\nDelay=" + delay +
+           "\r\n[Settings]\r\nAutoStart=1\r\n";
+  }
+
+  TempDir dir_;
+};
+
+TEST_F(EndToEndTest, AutoStartWithABadDelayReportsBeforeTheWindowShows) {
+  InstallStandinTool(dir_);
+  bool window_visible_during_box = true;
+  // The box waits for OK, so the watcher may start after the process.
+  const auto app = std::make_unique<Kestrune>(dir_, Settings("abc", 27431));
+  Kestrune* running = app.get();
+  BoxWatcher watcher(running->Pid(), [&] {
+    const HWND main = running->MainWindow();
+    window_visible_during_box = main && IsWindowVisible(main);
+  });
+  const auto seen = watcher.Seen(1, 30000);
+  ASSERT_EQ(seen.size(), 1u);
+  EXPECT_EQ(seen[0].text, L"'abc' is not a valid integer value.");
+  EXPECT_EQ(seen[0].caption, L"Kestrune v0.1 Pre-Beta");
+  EXPECT_FALSE(window_visible_during_box);
+  EXPECT_TRUE(PumpUntil(
+      [&] {
+        const HWND main = running->MainWindow();
+        return main && IsWindowVisible(main);
+      },
+      10000));
+  // The server was launched before the delay was read; the status was left as creation set it.
+  EXPECT_EQ(ReadServerRecords(dir_).size(), 1u);
+  EXPECT_EQ(running->Status(), L"Creating INI file...");
+  EXPECT_EQ(running->CloseAndWait(), 0);
+}
+
+TEST_F(EndToEndTest, SupervisesTheServerAndRestartsItWhenItStopsAnswering) {
+  InstallStandinTool(dir_, "timeout-ms 300\n");
+  Kestrune app(dir_, Settings("1", 27432));
+  ASSERT_TRUE(app.WaitForStatus(L"Query status: Server Enabled"));
+  ASSERT_EQ(ReadServerRecords(dir_).size(), 1u);
+  const auto first = OpenForWait(ReadServerRecords(dir_)[0].pid);
+
+  WriteFileBytes(dir_.File("standin-server.mute"), "");
+  ASSERT_TRUE(PumpUntil([&] { return ReadServerRecords(dir_).size() >= 2; }, 20000));
+  EXPECT_FALSE(IsRunning(first.get()));
+  DeleteFileA(dir_.File("standin-server.mute").c_str());
+  EXPECT_TRUE(app.WaitForStatus(L"Query status: Server Enabled"));
+
+  const auto last = OpenForWait(ReadServerRecords(dir_).back().pid);
+  EXPECT_EQ(app.CloseAndWait(), 0);
+  EXPECT_TRUE(IsRunning(last.get()));  // the server outlives the supervisor
+}
+
+TEST_F(EndToEndTest, ClosingWhileACheckWaitsEndsTheProcessAndLeavesTheTool) {
+  InstallStandinTool(dir_, "sleep-ms 120000\n");
+  Kestrune app(dir_, Settings("1", 27433));
+  ASSERT_TRUE(PumpUntil([&] { return !ReadToolRecords(dir_).empty(); }, 20000));
+  ASSERT_TRUE(app.WaitForStatus(L"Quring server"));
+  const auto tool = OpenForWait(ReadToolRecords(dir_)[0].pid);
+
+  EXPECT_EQ(app.CloseAndWait(), 0);
+  EXPECT_TRUE(IsRunning(tool.get()));
+  EXPECT_EQ(ReadServerRecords(dir_).size(), 1u);  // nothing relaunched on the way out
+}
+
+}  // namespace
+}  // namespace kestrune

@@ -1,0 +1,231 @@
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "base/exceptions.h"
+#include "supervision/query_result.h"
+#include "supervision/supervisor.h"
+#include "test_support.h"
+
+namespace kestrune {
+namespace {
+
+using testing::BoxWatcher;
+using testing::FakeWindow;
+using testing::InstallStandinServer;
+using testing::InstallStandinTool;
+using testing::IsRunning;
+using testing::OpenForWait;
+using testing::PumpUntil;
+using testing::ReadServerRecords;
+using testing::ReadToolRecords;
+using testing::TempDir;
+using testing::WriteFileBytes;
+
+// Runs `action` once, `ms` from now, from the thread's message loop (a check's wait included).
+void AfterMs(UINT ms, std::function<void()> action) {
+  static std::map<UINT_PTR, std::function<void()>> pending;
+  const UINT_PTR id = SetTimer(nullptr, 0, ms, [](HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    const auto action = std::move(pending[id]);
+    pending.erase(id);
+    if (action) action();
+  });
+  pending[id] = std::move(action);
+}
+
+const std::string kHeader = "ADDRESS           PLAYERS      MAP   RESPONSE TIME    NAME\r\n";
+
+TEST(ReadQueryResult, ReadsLineTwoOfRealFiles) {
+  TempDir dir;
+  const std::string path = dir.File("query.txt");
+  WriteFileBytes(path, kHeader + "127.0.0.1:27015  no response\r\nthird\r\n");
+  EXPECT_EQ(ReadQueryResult(path), "127.0.0.1:27015  no response");
+  WriteFileBytes(path, "ADDRESS  PLAYERS\n127.0.0.1:27015  no response\n");
+  EXPECT_EQ(ReadQueryResult(path), "");
+
+  // Other readers are welcome while the check reads.
+  UniqueFile reader(
+      CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+  ASSERT_TRUE(reader);
+  EXPECT_EQ(ReadQueryResult(path), "");
+}
+
+TEST(ReadQueryResult, AFileThatCannotBeOpenedIsIoError104) {
+  TempDir dir;
+  const std::string held = dir.File("held.txt");
+  WriteFileBytes(held, kHeader);
+  UniqueFile writer(
+      CreateFileA(held.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+  ASSERT_TRUE(writer);
+  for (const std::string& path : {dir.File("missing.txt"), dir.Path(), held}) {
+    SCOPED_TRACE(path);
+    try {
+      ReadQueryResult(path);
+      ADD_FAILURE() << "no failure";
+    } catch (const EInOutError& failure) {
+      EXPECT_EQ(failure.ErrorCode(), 104);
+      EXPECT_EQ(failure.Message(), "I/O error 104");
+    }
+  }
+}
+
+TEST(ReadQueryResult, ALongPathIsUsedWhole) {
+  TempDir dir;
+  std::string path = dir.Path();
+  while (path.size() < 300) {
+    path += std::string(60, 'd') + "\\";
+    ASSERT_TRUE(
+        CreateDirectoryW((L"\\\\?\\" + std::wstring(path.begin(), path.end())).c_str(), nullptr));
+  }
+  path += "query.txt";
+  const std::wstring wide(path.begin(), path.end());
+  UniqueFile file(CreateFileW((L"\\\\?\\" + wide).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              0, nullptr));
+  ASSERT_TRUE(file);
+  const std::string bytes = kHeader + "far away  no response\r\n";
+  DWORD written = 0;
+  WriteFile(file.get(), bytes.data(), DWORD(bytes.size()), &written, nullptr);
+  file.reset();
+  EXPECT_EQ(ReadQueryResult(path), "far away  no response");
+}
+
+class HealthCheckTest : public ::testing::Test {
+ protected:
+  HealthCheckTest() : supervisor_(window_, [this] { return dir_.File("KTN-Serv.ini"); }) {
+    window_.on_check_box_click = [this] { supervisor_.sCheckBox1Click(); };
+    window_.fields = {{SettingField::kServerPath, InstallStandinServer(dir_)},
+                      {SettingField::kAdditionalParams, "-port 27411"},
+                      {SettingField::kQueryToolPath, dir_.File("qstat.exe")},
+                      {SettingField::kQueryIp, "127.0.0.1"},
+                      {SettingField::kQueryPort, "27411"},
+                      {SettingField::kDelay, "600"}};
+  }
+
+  void TearDown() override {
+    std::vector<DWORD> pids;
+    for (const auto& record : ReadServerRecords(dir_)) pids.push_back(record.pid);
+    for (const auto& record : ReadToolRecords(dir_)) pids.push_back(record.pid);
+    testing::TerminateAll(pids);
+  }
+
+  void StartSupervising() {
+    supervisor_.StartServer();
+    window_.statuses.clear();
+  }
+  DWORD ServerPid() { return supervisor_.Server().ServerProcessInfo().dwProcessId; }
+  void Mute() { WriteFileBytes(dir_.File("standin-server.mute"), ""); }
+
+  TempDir dir_;
+  FakeWindow window_;
+  Supervisor supervisor_;
+};
+
+TEST_F(HealthCheckTest, AnAnsweringServerPasses) {
+  InstallStandinTool(dir_);
+  StartSupervising();
+  supervisor_.Timer1Timer();
+  EXPECT_EQ(window_.statuses,
+            (std::vector<std::string>{"Quring server", "Query status: Server Enabled"}));
+  ASSERT_EQ(ReadToolRecords(dir_).size(), 1u);
+  EXPECT_EQ(ReadToolRecords(dir_)[0].command_line.substr(
+                ReadToolRecords(dir_)[0].command_line.find(" -of")),
+            " -of query.txt -P -a2s 127.0.0.1:27411");
+  EXPECT_EQ(ReadToolRecords(dir_)[0].working_directory + "\\", dir_.Path());
+}
+
+TEST_F(HealthCheckTest, AServerThatStoppedAnsweringIsKilledAndRelaunched) {
+  InstallStandinTool(dir_, "timeout-ms 300\n");
+  StartSupervising();
+  const auto old_server = OpenForWait(ServerPid());
+  Mute();
+
+  supervisor_.Timer1Timer();
+
+  EXPECT_EQ(window_.statuses,
+            (std::vector<std::string>{"Quring server", "Server Crashed! Restarting...",
+                                      "Starting server"}));
+  EXPECT_FALSE(IsRunning(old_server.get()));
+  ASSERT_EQ(ReadServerRecords(dir_).size(), 2u);
+  EXPECT_TRUE(IsRunning(OpenForWait(ServerPid()).get()));
+  EXPECT_TRUE(supervisor_.Timer1().Enabled());
+  EXPECT_EQ(supervisor_.Timer1().Interval(), 600000u);
+}
+
+TEST_F(HealthCheckTest, AToolThatCannotStartLeavesTheOldVerdictAtEveryTick) {
+  window_.fields[SettingField::kQueryToolPath] = dir_.File("no-such-qstat.exe");
+  WriteFileBytes(dir_.File("query.txt"), kHeader + "127.0.0.1:27411  no response\r\n");
+  BoxWatcher shell_boxes;  // the shell may say so in a box of its own
+  StartSupervising();
+  for (int tick = 1; tick <= 2; ++tick) {
+    supervisor_.Timer1Timer();
+    EXPECT_EQ(window_.Status(), "Starting server");
+    EXPECT_EQ(ReadServerRecords(dir_).size(), 1u + tick);
+  }
+}
+
+TEST_F(HealthCheckTest, AMissingResultIsReportedAndTheTimerGoesOn) {
+  InstallStandinTool(dir_, "write-nothing\n");
+  StartSupervising();
+  try {
+    supervisor_.Timer1Timer();
+    ADD_FAILURE() << "no failure";
+  } catch (const EInOutError& failure) {
+    EXPECT_EQ(failure.ErrorCode(), 104);
+  }
+  EXPECT_EQ(window_.Status(), "Quring server");
+  EXPECT_TRUE(supervisor_.Timer1().Enabled());
+  EXPECT_EQ(ReadServerRecords(dir_).size(), 1u);
+
+  // Through the timer, the failure reaches the operator in a box and the checks go on.
+  BoxWatcher boxes;
+  supervisor_.Timer1().SetInterval(200);
+  const auto seen = boxes.Seen(1);
+  supervisor_.Timer1().SetEnabled(false);
+  ASSERT_GE(seen.size(), 1u);
+  EXPECT_EQ(seen[0].text, L"I/O error 104.");
+  EXPECT_EQ(seen[0].caption, L"Kestrune v0.1 Pre-Beta");
+  EXPECT_GE(ReadToolRecords(dir_).size(), 2u);
+}
+
+TEST_F(HealthCheckTest, AStopDuringTheWaitIsNotUndone) {
+  InstallStandinTool(dir_, "sleep-ms 1500\ntimeout-ms 300\n");
+  StartSupervising();
+  Mute();
+  AfterMs(300, [this] { supervisor_.Button2Click(); });
+  supervisor_.Timer1Timer();
+  EXPECT_EQ(window_.statuses, (std::vector<std::string>{"Quring server", "Server stoped"}));
+  EXPECT_FALSE(supervisor_.Timer1().Enabled());
+  EXPECT_EQ(ReadServerRecords(dir_).size(), 1u);
+}
+
+TEST_F(HealthCheckTest, AStartDuringTheWaitKeepsTheNewServer) {
+  InstallStandinTool(dir_, "sleep-ms 1500\ntimeout-ms 300\n");
+  StartSupervising();
+  Mute();
+  AfterMs(300, [this] { supervisor_.Button1Click(); });
+  supervisor_.Timer1Timer();
+  EXPECT_EQ(window_.statuses,
+            (std::vector<std::string>{"Quring server", "Starting server", "Server started"}));
+  ASSERT_EQ(ReadServerRecords(dir_).size(), 2u);
+  EXPECT_TRUE(IsRunning(OpenForWait(ServerPid()).get()));
+}
+
+TEST_F(HealthCheckTest, ATickDuringTheWaitStartsNoNestedCheck) {
+  InstallStandinTool(dir_, "sleep-ms 1500\n");
+  window_.fields[SettingField::kDelay] = "0";
+  StartSupervising();
+  supervisor_.Timer1().SetInterval(100);  // ticks fall due again and again during the wait
+  supervisor_.Timer1Timer();
+  supervisor_.Timer1().SetEnabled(false);
+  EXPECT_EQ(std::count(window_.statuses.begin(), window_.statuses.end(), "Quring server"), 1);
+  EXPECT_EQ(window_.Status(), "Query status: Server Enabled");
+  EXPECT_EQ(ReadToolRecords(dir_).size(), 1u);
+  // Afterwards the ticks run checks again.
+  supervisor_.Timer1().SetEnabled(true);
+  EXPECT_TRUE(PumpUntil([&] { return ReadToolRecords(dir_).size() >= 2; }, 10000));
+  supervisor_.Timer1().SetEnabled(false);
+}
+
+}  // namespace
+}  // namespace kestrune
