@@ -17,6 +17,8 @@
 #include "base/win32/prelude.h"
 
 #include <winsock2.h>
+
+#include "standin_support.h"
 #include <ws2tcpip.h>
 
 #include <cerrno>
@@ -27,25 +29,10 @@
 
 namespace {
 
+using kestrune::standin::ExeDirectory;
+
 constexpr char kHeader[] = "ADDRESS           PLAYERS      MAP   RESPONSE TIME    NAME";
 constexpr char kUsage[] = "usage: qstat -of FILE -P -a2s HOST:PORT\n";
-
-std::string ExeDirectory() {
-  char path[MAX_PATH * 4];
-  const DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
-  std::string result(path, length);
-  return result.substr(0, result.find_last_of("\\/") + 1);
-}
-
-void AppendRecord(const std::string& line) {
-  const std::string path = ExeDirectory() + "standin-qstat.log";
-  HANDLE file = CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                            nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return;
-  DWORD written = 0;
-  WriteFile(file, line.data(), DWORD(line.size()), &written, nullptr);
-  CloseHandle(file);
-}
 
 // A whole decimal number in [0, max], or -1.
 long long ParseNumber(const std::string& text, long long max) {
@@ -288,10 +275,7 @@ std::string ServerLine(const std::string& address, const Answer& answer) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  char directory[MAX_PATH * 4];
-  const DWORD directory_length = GetCurrentDirectoryA(sizeof directory, directory);
-  AppendRecord(std::to_string(GetCurrentProcessId()) + "\t" +
-               std::string(directory, directory_length) + "\t" + GetCommandLineA() + "\n");
+  kestrune::standin::AppendStartRecord("standin-qstat.log");
 
   Arguments arguments;
   if (!ParseArguments(argc, argv, arguments)) {

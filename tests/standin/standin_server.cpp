@@ -8,6 +8,8 @@
 
 #include <winsock2.h>
 
+#include "standin_support.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -15,31 +17,16 @@
 
 namespace {
 
+using kestrune::standin::ExeDirectory;
+
 constexpr UINT kSocketMessage = WM_APP + 1;
 constexpr UINT_PTR kExitTimer = 1;
-
-std::string ExeDirectory() {
-  char path[MAX_PATH * 4];
-  const DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
-  std::string result(path, length);
-  return result.substr(0, result.find_last_of("\\/") + 1);
-}
 
 // The value after `name` in the command line, or `fallback`.
 long ParameterValue(const char* command_line, const char* name, long fallback) {
   const char* found = std::strstr(command_line, name);
   if (!found) return fallback;
   return std::strtol(found + std::strlen(name), nullptr, 10);
-}
-
-void AppendRecord(const std::string& line) {
-  const std::string path = ExeDirectory() + "standin-server.log";
-  HANDLE file = CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                            nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return;
-  DWORD written = 0;
-  WriteFile(file, line.data(), DWORD(line.size()), &written, nullptr);
-  CloseHandle(file);
 }
 
 bool Muted() {
@@ -108,10 +95,7 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lpa
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   const char* command_line = GetCommandLineA();
-  char directory[MAX_PATH * 4];
-  const DWORD directory_length = GetCurrentDirectoryA(sizeof directory, directory);
-  AppendRecord(std::to_string(GetCurrentProcessId()) + "\t" +
-               std::string(directory, directory_length) + "\t" + command_line + "\n");
+  kestrune::standin::AppendStartRecord("standin-server.log");
 
   // Bound before anything can find the process idle, so an idle server always has its port.
   g_state.port = static_cast<unsigned short>(ParameterValue(command_line, "-port ", 27015));
