@@ -9,6 +9,9 @@ add_executable(portable_tests
   tests/portable/integer_conversion_test.cpp
   tests/portable/result_rules_test.cpp
   tests/portable/text_rules_test.cpp
+  tests/portable/spin_rules_test.cpp
+  tests/portable/browse_rules_test.cpp
+  tests/portable/tray_rules_test.cpp
 )
 target_compile_options(portable_tests PRIVATE ${KESTRUNE_WARNINGS} ${KESTRUNE_SANITIZERS})
 target_link_libraries(portable_tests PRIVATE kestrune_portable GTest::gtest_main)

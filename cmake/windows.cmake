@@ -16,19 +16,26 @@ add_library(kestrune_core STATIC
   src/shell/window_base.cpp
   src/controls/control.cpp
   src/controls/standard_controls.cpp
+  src/controls/skinned_controls.cpp
+  src/controls/spin_edit.cpp
+  src/controls/filename_edit.cpp
   src/supervision/ini_file.cpp
   src/supervision/query_result.cpp
   src/supervision/server_process.cpp
   src/supervision/settings_file.cpp
   src/supervision/supervisor.cpp
   src/supervision/tool_runner.cpp
+  src/tray/main_form_visibility.cpp
+  src/tray/simple_timer.cpp
+  src/tray/tray_icon.cpp
   src/shell/main_window.cpp
 )
-target_link_libraries(kestrune_core PUBLIC kestrune_portable comctl32 shell32 ole32)
+target_link_libraries(kestrune_core PUBLIC kestrune_portable comctl32 comdlg32 shell32 ole32 version)
 target_compile_options(kestrune_core PRIVATE ${KESTRUNE_WARNINGS})
 target_compile_definitions(kestrune_core PUBLIC ${KESTRUNE_WIN32_DEFINITIONS})
 
-add_executable(kestrune WIN32 src/main.cpp)
+enable_language(RC)
+add_executable(kestrune WIN32 src/main.cpp src/resources/kestrune.rc)
 target_link_libraries(kestrune PRIVATE kestrune_core)
 target_link_options(kestrune PRIVATE -municode)
 target_compile_options(kestrune PRIVATE ${KESTRUNE_WARNINGS})
@@ -59,6 +66,9 @@ kestrune_wine_test(portable_tests_win32
   tests/portable/integer_conversion_test.cpp
   tests/portable/result_rules_test.cpp
   tests/portable/text_rules_test.cpp
+  tests/portable/spin_rules_test.cpp
+  tests/portable/browse_rules_test.cpp
+  tests/portable/tray_rules_test.cpp
 )
 target_link_libraries(portable_tests_win32 PRIVATE GTest::gtest_main)
 kestrune_wine_test(supervision_tests
@@ -85,6 +95,15 @@ kestrune_wine_test(shell_tests
   tests/win32/failure_report_test.cpp
 )
 
+kestrune_wine_test(controls_tests
+  tests/win32/test_main.cpp
+  tests/win32/test_support.cpp
+  tests/win32/controls_test.cpp
+  tests/win32/main_window_test.cpp
+  tests/win32/spin_edit_test.cpp
+  tests/win32/filename_edit_test.cpp
+)
+
 kestrune_wine_test(end_to_end_tests
   tests/win32/test_main.cpp
   tests/win32/test_support.cpp
@@ -104,3 +123,10 @@ add_executable(tool_wait_bench bench/tool_wait_bench.cpp tests/win32/test_suppor
 target_compile_options(tool_wait_bench PRIVATE ${KESTRUNE_WARNINGS})
 target_link_libraries(tool_wait_bench PRIVATE kestrune_core)
 add_dependencies(tool_wait_bench standin_qstat)
+
+kestrune_wine_test(tray_tests
+  tests/win32/test_main.cpp
+  tests/win32/test_support.cpp
+  tests/win32/tray_icon_test.cpp
+  tests/win32/simple_timer_test.cpp
+)

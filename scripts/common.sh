@@ -71,6 +71,29 @@ ensure_wine() {
   wine cmd /c exit >/dev/null 2>&1 </dev/null || true
 }
 
+# A demo folder in the build tree: kestrune.exe beside the stand-in server (as srcds.exe) and the
+# stand-in query tool (as qstat\qstat.exe), and, when Kestrune has no settings there yet, a
+# settings file pointing at them with auto-start on, so supervision runs from the first moment.
+KESTRUNE_DEMO="$KESTRUNE_BUILD/demo"
+prepare_demo() {
+  mkdir -p "$KESTRUNE_DEMO/qstat"
+  cp "$KESTRUNE_WIN/bin/kestrune.exe" "$KESTRUNE_DEMO/kestrune.exe"
+  cp "$KESTRUNE_WIN/bin/standin_server.exe" "$KESTRUNE_DEMO/srcds.exe"
+  cp "$KESTRUNE_WIN/bin/standin_qstat.exe" "$KESTRUNE_DEMO/qstat/qstat.exe"
+  : > "$KESTRUNE_DEMO/qstat/standin-qstat.ctl"
+  rm -f "$KESTRUNE_DEMO/standin-server.mute"
+  [ -f "$KESTRUNE_DEMO/KTN-Serv.ini" ] && return 0
+  local dir
+  dir="$(winepath -w "$KESTRUNE_DEMO" 2>/dev/null)"
+  printf '[Main]\r\nServerPath=%s\\srcds.exe\r\nQstatsPath=%s\\qstat\\qstat.exe\r\nAdditionalParams=-port 27015 +map de_dust2\r\nQueryIP=127.0.0.1\r\nQueryPort=27015\r\nDelay=5\r\n[Settings]\r\nAutoStart=1\r\n' \
+    "$dir" "$dir" > "$KESTRUNE_DEMO/KTN-Serv.ini"
+}
+
+# Ends the demo's stand-in servers, which outlive the supervisor as real servers do.
+stop_demo_servers() {
+  wine taskkill /f /im srcds.exe >/dev/null 2>&1 </dev/null || true
+}
+
 cleanup() {
   wineserver -k >/dev/null 2>&1 || true
   [ -n "${KESTRUNE_WM_PID:-}" ] && kill "$KESTRUNE_WM_PID" 2>/dev/null

@@ -1,7 +1,10 @@
 #include "controls/control.h"
 
+#include <commctrl.h>
+
 #include "base/exceptions.h"
 #include "base/win32/ansi_text.h"
+#include "shell/failure_sink.h"
 
 namespace kestrune {
 
@@ -17,7 +20,30 @@ TControl::TControl(HWND parent, const wchar_t* window_class, DWORD style, DWORD 
 }
 
 TControl::~TControl() {
-  if (handle_) DetachCommandTarget(handle_.get());
+  if (!handle_) return;
+  DetachCommandTarget(handle_.get());
+  if (subclassed_) ::RemoveWindowSubclass(handle_.get(), &TControl::SubclassProc, 0);
+}
+
+void TControl::Subclass() {
+  subclassed_ =
+      ::SetWindowSubclass(Handle(), &TControl::SubclassProc, 0, reinterpret_cast<DWORD_PTR>(this));
+}
+
+LRESULT TControl::WindowMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+  return ::DefSubclassProc(Handle(), message, wparam, lparam);
+}
+
+LRESULT CALLBACK TControl::SubclassProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam,
+                                        UINT_PTR, DWORD_PTR self) noexcept {
+  LRESULT result = 0;
+  bool failed = true;
+  CallGuarded([&] {
+    result = reinterpret_cast<TControl*>(self)->WindowMessage(message, wparam, lparam);
+    failed = false;
+  });
+  (void)window;
+  return failed ? 0 : result;
 }
 
 std::string TControl::Text() const {

@@ -39,8 +39,18 @@ class TControl : public CommandTarget {
   TControl(HWND parent, const wchar_t* window_class, DWORD style, DWORD ex_style,
            const ControlPlacement& placement);
 
+  // Routes the control's own messages through WindowMessage (behind an exception barrier), for
+  // kinds that change how the platform control handles keys, the mouse or painting.
+  void Subclass();
+  // The default passes the message on to the platform control.
+  virtual LRESULT WindowMessage(UINT message, WPARAM wparam, LPARAM lparam);
+
  private:
+  static LRESULT CALLBACK SubclassProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam,
+                                       UINT_PTR id, DWORD_PTR self) noexcept;
+
   UniqueHwnd handle_;
+  bool subclassed_ = false;
 };
 
 }  // namespace kestrune

@@ -23,8 +23,9 @@ class TLabel : public TControl {
 
 class TEdit : public TControl {
  public:
-  TEdit(HWND parent, const ControlPlacement& placement)
-      : TControl(parent, L"EDIT", WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, placement) {}
+  TEdit(HWND parent, const ControlPlacement& placement, DWORD extra_style = 0)
+      : TControl(parent, L"EDIT", WS_TABSTOP | ES_AUTOHSCROLL | extra_style, WS_EX_CLIENTEDGE,
+                 placement) {}
   void SetMaxLength(int length) { ::SendMessageW(Handle(), EM_LIMITTEXT, length, 0); }
 };
 

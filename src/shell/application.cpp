@@ -26,13 +26,12 @@ std::wstring InitialTitle() {
   return name;
 }
 
-HICON ApplicationIcon() {
-  // The icon resource when the executable carries one, else the platform's.
+}  // namespace
+
+HICON TApplication::Icon() {
   const HICON icon = ::LoadIconW(::GetModuleHandleW(nullptr), L"MAINICON");
   return icon ? icon : ::LoadIconW(nullptr, IDI_APPLICATION);
 }
-
-}  // namespace
 
 TApplication::TApplication() {
   const INITCOMMONCONTROLSEX classes{sizeof(INITCOMMONCONTROLSEX), ICC_BAR_CLASSES};
@@ -42,7 +41,7 @@ TApplication::TApplication() {
       {.class_name = L"TApplication",
        .title = title.c_str(),
        .style = WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX,
-       .icon = ApplicationIcon()});
+       .icon = Icon()});
   CenterZeroSize();
   const HMENU system_menu = ::GetSystemMenu(Handle(), FALSE);
   for (UINT command : {SC_MAXIMIZE, SC_SIZE, SC_MOVE}) {

@@ -38,6 +38,9 @@ class TApplication : private WindowBase {
 
   HWND Handle() const { return WindowBase::Handle(); }
 
+  // The application icon: the executable's icon resource, or the platform's when it has none.
+  static HICON Icon();
+
   // The application window's text: what the taskbar entry and every failure box show.
   std::string Title() const;
   void SetTitle(const std::string& title);

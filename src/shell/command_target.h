@@ -12,6 +12,9 @@ class CommandTarget {
   virtual void HandleCommand(WORD /*code*/) {}
   // WM_NOTIFY: true when handled, with the result to return.
   virtual bool HandleNotify(const NMHDR& /*header*/, LRESULT& /*result*/) { return false; }
+  // WM_CTLCOLOR*: the brush to paint the control's background with after setting the colours in
+  // `dc`, or nullptr for the platform's colours.
+  virtual HBRUSH CtlColor(HDC /*dc*/) { return nullptr; }
 
  protected:
   ~CommandTarget() = default;

@@ -17,7 +17,8 @@ TForm::TForm(const FormDesign& design) {
                       .width = design.width,
                       .height = design.height,
                       .parent = Application().Handle(),
-                      .background = ::GetSysColorBrush(COLOR_BTNFACE)});
+                      .background = ::GetSysColorBrush(COLOR_BTNFACE),
+                      .icon = TApplication::Icon()});
 }
 
 TForm::~TForm() {
@@ -63,6 +64,15 @@ LRESULT TForm::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       }
       break;
     }
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+      if (CommandTarget* target = CommandTargetOf(reinterpret_cast<HWND>(lparam))) {
+        if (HBRUSH brush = target->CtlColor(reinterpret_cast<HDC>(wparam))) {
+          return reinterpret_cast<LRESULT>(brush);
+        }
+      }
+      break;
     case WM_ACTIVATE:
       if (LOWORD(wparam) == WA_INACTIVE) {
         last_focus_ = ::GetFocus();

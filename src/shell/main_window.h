@@ -3,10 +3,15 @@
 #pragma once
 
 #include "base/win32/unique_handle.h"
+#include "controls/filename_edit.h"
+#include "controls/skinned_controls.h"
+#include "controls/spin_edit.h"
 #include "controls/standard_controls.h"
 #include "shell/form.h"
+#include "shell/main_window_design.h"
 #include "supervision/supervisor.h"
 #include "supervision/supervisor_window.h"
+#include "tray/tray_icon.h"
 
 namespace kestrune {
 
@@ -25,40 +30,46 @@ class TForm1 : public TForm, public SupervisorWindow {
 
   void DoCreate() override { FormCreate(); }
   Supervisor& Controller() { return supervisor_; }
+  TTrayIcon& TrayIcon() { return TrayIcon1; }
+  // The window control of a design row, for the design's own checks.
+  HWND ControlHandle(Form1Control name) const;
 
  private:
   void FormCreate() { supervisor_.FormCreate(); }
-  void FormActivate();
+  void FormActivate() { Label3.SetWideText(kCreditsLine); }
   void N1Click() { Close(); }
+  void TrayIcon1Click() { TrayIcon1.ShowMainForm(); }
 
   void DoActivate() override { FormActivate(); }
   void MenuCommand(WORD id) override;
   HWND FirstFocus() const override { return Button1.Handle(); }
   LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
 
+  TControl& Control(Form1Control name) const;
   TControl& Field(SettingField field) const;
 
   UniqueGdiObject font_;
-  UniqueMenu menu_;
-  // The controls in the order of the window's design.
+  UniqueMenu MainMenu1;
+  // The components in the design's declaration order.
   TButton Button1;
-  TEdit sFilenameEdit1;
-  TLabel sLabel1;
-  TEdit sEdit1;
-  TLabel sLabel2;
-  TStatusBar sStatusBar1;
-  TEdit sFilenameEdit2;
-  TLabel sLabel3;
-  TEdit sSpinEdit1;
-  TLabel sLabel4;
+  TsFilenameEdit sFilenameEdit1;
+  TsLabel sLabel1;
+  TsEdit sEdit1;
+  TsLabel sLabel2;
+  TsStatusBar sStatusBar1;
+  TsFilenameEdit sFilenameEdit2;
+  TsLabel sLabel3;
+  TsSpinEdit sSpinEdit1;
+  TsLabel sLabel4;
   TLabel Label1;
   TLabel Label2;
-  TEdit sEdit2;
-  TEdit sEdit3;
+  TsEdit sEdit2;
+  TsEdit sEdit3;
   TButton Button2;
   TLabel Label3;
-  TCheckBox sCheckBox1;
-  Supervisor supervisor_;
+  TsCheckBox sCheckBox1;
+  TTrayIcon TrayIcon1;
+  Supervisor supervisor_;  // owns Timer1
 };
 
 }  // namespace kestrune

@@ -4,7 +4,9 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include "base/win32/ansi_text.h"
 #include "base/win32/unique_handle.h"
+#include "shell/main_window_design.h"
 #include "test_support.h"
 
 namespace kestrune {
@@ -46,7 +48,7 @@ class Kestrune {
   Kestrune(const TempDir& dir, const std::string& settings) {
     const std::string exe = dir.File("kestrune.exe");
     CopyFileA((testing::BinDirectory() + "kestrune.exe").c_str(), exe.c_str(), FALSE);
-    WriteFileBytes(dir.File("KTN-Serv.ini"), settings);
+    if (!settings.empty()) WriteFileBytes(dir.File("KTN-Serv.ini"), settings);
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};
@@ -98,9 +100,31 @@ class Kestrune {
     return PumpUntil([&] { return Status() == status; }, timeout_ms);
   }
 
+  // The control of a design row, found where the design puts it.
+  HWND Control(Form1Control name) const {
+    const ControlDesign& row = DesignOf(name);
+    POINT inside{row.left + row.width / 2, row.top + row.height / 2};
+    if (name == Form1Control::sStatusBar1) {
+      return FindWindowExW(MainWindow(), nullptr, L"msctls_statusbar32", nullptr);
+    }
+    return ChildWindowFromPointEx(MainWindow(), inside, CWP_SKIPINVISIBLE);
+  }
+
+  void Type(Form1Control name, const std::string& text) const {
+    const std::wstring wide = AnsiToWide(text);
+    SendMessageW(Control(name), WM_SETTEXT, 0, LPARAM(wide.c_str()));
+  }
+
   // Closes the main window and returns the exit code, or -1 when it did not end.
-  long CloseAndWait() const {
-    PostMessageW(MainWindow(), WM_CLOSE, 0, 0);
+  long CloseAndWait() const { return EndAndWait(WM_CLOSE, 0); }
+
+  // Sends `message` to the main window and waits for the process to end.
+  long EndAndWait(UINT message, WPARAM wparam) const {
+    PostMessageW(MainWindow(), message, wparam, 0);
+    return WaitForEnd();
+  }
+
+  long WaitForEnd() const {
     if (WaitForSingleObject(process_.get(), 20000) != WAIT_OBJECT_0) return -1;
     DWORD code = 0;
     GetExitCodeProcess(process_.get(), &code);
@@ -187,6 +211,131 @@ TEST_F(EndToEndTest, ClosingWhileACheckWaitsEndsTheProcessAndLeavesTheTool) {
   EXPECT_EQ(app.CloseAndWait(), 0);
   EXPECT_TRUE(IsRunning(tool.get()));
   EXPECT_EQ(ReadServerRecords(dir_).size(), 1u);  // nothing relaunched on the way out
+}
+
+TEST_F(EndToEndTest, TheOperatorFillsTheFieldsStartsStopsAndLeaves) {
+  InstallStandinTool(dir_, "timeout-ms 300\n");
+  Kestrune app(dir_, "");
+  ASSERT_TRUE(
+      PumpUntil([&] { return app.MainWindow() && IsWindowVisible(app.MainWindow()); }, 20000));
+  EXPECT_EQ(app.Status(), L"Creating INI file...");
+  const HWND main = app.MainWindow();
+  const HWND taskbar_entry = GetWindow(main, GW_OWNER);
+  ASSERT_NE(taskbar_entry, nullptr);
+  EXPECT_TRUE(IsWindowVisible(taskbar_entry));
+
+  const std::string server = InstallStandinServer(dir_);
+  app.Type(Form1Control::sFilenameEdit1, server);
+  app.Type(Form1Control::sEdit1, "-port 27441 +map de_dust2");
+  app.Type(Form1Control::sFilenameEdit2, dir_.File("qstat.exe"));
+  app.Type(Form1Control::sEdit2, "127.0.0.1");
+  app.Type(Form1Control::sEdit3, "27441");
+  app.Type(Form1Control::sSpinEdit1, "1");
+
+  // Start has the focus from the first activation, so Space presses it.
+  GUITHREADINFO focus{};
+  focus.cbSize = sizeof focus;
+  ASSERT_TRUE(PumpUntil(
+      [&] {
+        return GetGUIThreadInfo(GetWindowThreadProcessId(main, nullptr), &focus) &&
+               focus.hwndFocus == app.Control(Form1Control::Button1);
+      },
+      10000));
+  PostMessageW(focus.hwndFocus, WM_KEYDOWN, VK_SPACE, 0x00390001);
+  PostMessageW(focus.hwndFocus, WM_KEYUP, VK_SPACE, 0xC0390001);
+
+  // The window goes first, then its taskbar button.
+  ASSERT_TRUE(PumpUntil([&] { return !IsWindowVisible(main); }, 20000));
+  EXPECT_TRUE(PumpUntil([&] { return !IsWindowVisible(taskbar_entry); }, 5000));
+  const auto records = ReadServerRecords(dir_);
+  ASSERT_EQ(records.size(), 1u);
+  EXPECT_EQ(records[0].command_line, "srcds.exe -port 27441 +map de_dust2");
+  const std::string settings = testing::ReadFileBytes(dir_.File("KTN-Serv.ini"));
+  for (const std::string& line :
+       {"ServerPath=" + server, std::string("QueryPort=27441"),
+        std::string("AdditionalParams=-port 27441 +map de_dust2"), std::string("Delay=1")}) {
+    EXPECT_NE(settings.find(line + "\r\n"), std::string::npos) << line;
+  }
+  EXPECT_TRUE(app.WaitForStatus(L"Query status: Server Enabled"));
+
+  // A server that stops answering is killed and relaunched at the next check.
+  const auto first = OpenForWait(records[0].pid);
+  WriteFileBytes(dir_.File("standin-server.mute"), "");
+  ASSERT_TRUE(PumpUntil([&] { return ReadServerRecords(dir_).size() >= 2; }, 20000));
+  EXPECT_FALSE(IsRunning(first.get()));
+  DeleteFileA(dir_.File("standin-server.mute").c_str());
+
+  // Stop kills it.
+  const auto second = OpenForWait(ReadServerRecords(dir_).back().pid);
+  PostMessageW(app.Control(Form1Control::Button2), BM_CLICK, 0, 0);
+  EXPECT_TRUE(app.WaitForStatus(L"Server stoped"));
+  EXPECT_FALSE(IsRunning(second.get()));
+
+  // Started again, the server outlives the menu command that ends the supervisor.
+  PostMessageW(app.Control(Form1Control::Button1), BM_CLICK, 0, 0);
+  ASSERT_TRUE(PumpUntil([&] { return ReadServerRecords(dir_).size() >= 3; }, 20000));
+  const auto third = OpenForWait(ReadServerRecords(dir_).back().pid);
+  EXPECT_EQ(app.EndAndWait(WM_COMMAND, kMenuN1Id), 0);
+  EXPECT_TRUE(IsRunning(third.get()));
+}
+
+TEST_F(EndToEndTest, StartHidesToTheTrayAndALeftClickOnTheIconBringsTheWindowBack) {
+  InstallStandinTool(dir_);
+  Kestrune app(dir_, "");
+  ASSERT_TRUE(
+      PumpUntil([&] { return app.MainWindow() && IsWindowVisible(app.MainWindow()); }, 20000));
+  const HWND main = app.MainWindow();
+  const HWND taskbar_entry = GetWindow(main, GW_OWNER);
+  app.Type(Form1Control::sFilenameEdit1, InstallStandinServer(dir_));
+  app.Type(Form1Control::sEdit1, "-port 27442");
+  app.Type(Form1Control::sSpinEdit1, "600");
+  PostMessageW(app.Control(Form1Control::Button1), BM_CLICK, 0, 0);
+  // The window goes first, then its taskbar button.
+  ASSERT_TRUE(PumpUntil([&] { return !IsWindowVisible(main); }, 20000));
+  EXPECT_TRUE(PumpUntil([&] { return !IsWindowVisible(taskbar_entry); }, 5000));
+
+  // The shell's notification of a left press and release on the first icon of the process.
+  const HWND tray_window = FindWindowW(L"KestruneTrayIconWindow", nullptr);
+  ASSERT_NE(tray_window, nullptr);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(tray_window, &owner);
+  ASSERT_EQ(owner, app.Pid());
+  constexpr UINT kTrayCallback = 0x0800;
+  PostMessageW(tray_window, kTrayCallback, 1, WM_LBUTTONDOWN);
+  PostMessageW(tray_window, kTrayCallback, 1, WM_LBUTTONUP);
+
+  EXPECT_TRUE(
+      PumpUntil([&] { return IsWindowVisible(main) && IsWindowVisible(taskbar_entry); }, 10000));
+  EXPECT_TRUE(PumpUntil([&] { return GetForegroundWindow() == main; }, 5000));
+  EXPECT_EQ(app.Status(), L"Server started");
+  EXPECT_EQ(app.CloseAndWait(), 0);
+}
+
+TEST_F(EndToEndTest, EveryWayOfClosingEndsWithCodeZero) {
+  struct Case {
+    const char* what;
+    bool to_application_window;
+    UINT message;
+    WPARAM wparam;
+  };
+  const Case cases[] = {
+      {"close button", false, WM_CLOSE, 0},
+      {"system menu Close", false, WM_SYSCOMMAND, SC_CLOSE},
+      {"menu command", false, WM_COMMAND, kMenuN1Id},
+      {"taskbar Close", true, WM_CLOSE, 0},
+      {"logon ends", true, WM_ENDSESSION, TRUE},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    TempDir dir;
+    Kestrune app(dir, "");
+    ASSERT_TRUE(
+        PumpUntil([&] { return app.MainWindow() && IsWindowVisible(app.MainWindow()); }, 20000));
+    const HWND target =
+        c.to_application_window ? GetWindow(app.MainWindow(), GW_OWNER) : app.MainWindow();
+    PostMessageW(target, c.message, c.wparam, 0);
+    EXPECT_EQ(app.WaitForEnd(), 0);
+  }
 }
 
 }  // namespace

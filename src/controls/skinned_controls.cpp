@@ -1,0 +1,81 @@
+#include "controls/skinned_controls.h"
+
+#include <commctrl.h>
+
+#include "base/win32/ansi_text.h"
+#include "base/win32/paint_scopes.h"
+
+namespace kestrune {
+
+TsEdit::TsEdit(HWND parent, const ControlPlacement& placement, DWORD extra_style)
+    : TEdit(parent, placement, extra_style), background_(::CreateSolidBrush(kClBlack)) {}
+
+HBRUSH TsEdit::CtlColor(HDC dc) {
+  ::SetTextColor(dc, kClSilver);
+  ::SetBkColor(dc, kClBlack);
+  return static_cast<HBRUSH>(background_.get());
+}
+
+HBRUSH TsLabel::CtlColor(HDC dc) {
+  ::SetTextColor(dc, kClSilver);
+  ::SetBkMode(dc, TRANSPARENT);
+  return ::GetSysColorBrush(COLOR_BTNFACE);
+}
+
+TsStatusBar::TsStatusBar(HWND parent, const ControlPlacement& placement)
+    : TControl(parent, STATUSCLASSNAMEW, SBARS_SIZEGRIP | CCS_BOTTOM, 0, placement) {
+  Subclass();
+}
+
+void TsStatusBar::SetSimpleText(const std::string& text) {
+  if (text == simple_text_) return;
+  simple_text_ = text;
+  // Repaint now: the text must show even while the handler that set it keeps the thread busy.
+  ::InvalidateRect(Handle(), nullptr, TRUE);
+  ::UpdateWindow(Handle());
+}
+
+void TsStatusBar::Paint(HDC dc) {
+  RECT client;
+  ::GetClientRect(Handle(), &client);
+  ::FillRect(dc, &client, ::GetSysColorBrush(COLOR_BTNFACE));
+  RECT text = client;
+  text.left += 3;
+  text.right -= 6 + 18;  // clear of the size grip
+  const FontSelection font(dc, reinterpret_cast<HFONT>(::SendMessageW(Handle(), WM_GETFONT, 0, 0)));
+  ::SetBkMode(dc, TRANSPARENT);
+  ::SetTextColor(dc, ::GetSysColor(COLOR_BTNTEXT));
+  const std::wstring wide = AnsiToWide(simple_text_);
+  ::DrawTextW(dc, wide.c_str(), int(wide.size()), &text,
+              DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_END_ELLIPSIS | DT_NOPREFIX);
+  RECT grip = client;
+  grip.left = grip.right - ::GetSystemMetrics(SM_CXVSCROLL);
+  grip.top = grip.bottom - ::GetSystemMetrics(SM_CYHSCROLL);
+  ::DrawFrameControl(dc, &grip, DFC_SCROLL, DFCS_SCROLLSIZEGRIP);
+}
+
+LRESULT TsStatusBar::WindowMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+  switch (message) {
+    case WM_PAINT: {
+      const PaintScope paint(Handle());
+      Paint(paint.dc());
+      return 0;
+    }
+    case WM_PRINTCLIENT:
+      Paint(reinterpret_cast<HDC>(wparam));
+      return 0;
+    case WM_ERASEBKGND:
+      return 1;
+    // Reading the text back: what the bar shows.
+    case SB_GETTEXTLENGTHW:
+      return AnsiToWide(simple_text_).size();
+    case SB_GETTEXTW: {
+      const std::wstring wide = AnsiToWide(simple_text_);
+      if (lparam) ::lstrcpyW(reinterpret_cast<wchar_t*>(lparam), wide.c_str());
+      return wide.size();
+    }
+  }
+  return TControl::WindowMessage(message, wparam, lparam);
+}
+
+}  // namespace kestrune

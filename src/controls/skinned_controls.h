@@ -1,0 +1,73 @@
+// The skinned control kinds that need nothing beyond plain drawing in the design colours: the
+// edit, the check box, the status bar and the label. Each names the skin section its look would
+// come from; with no skin engine that name is all the skin data there is.
+#pragma once
+
+#include <string>
+
+#include "controls/standard_controls.h"
+
+namespace kestrune {
+
+// Design colours: black edits with silver text, silver skinned captions.
+inline constexpr COLORREF kClBlack = RGB(0, 0, 0);
+inline constexpr COLORREF kClSilver = RGB(192, 192, 192);
+
+// Skin data every skinned control owns; inert without a skin engine.
+struct TsCommonData {
+  std::string SkinSection;
+  bool CustomColor = false;
+  bool CustomFont = false;
+};
+
+// A single-line edit in the design colours.
+class TsEdit : public TEdit {
+ public:
+  TsEdit(HWND parent, const ControlPlacement& placement, DWORD extra_style = 0);
+  HBRUSH CtlColor(HDC dc) override;
+  TsCommonData SkinData{"EDIT"};
+
+ private:
+  UniqueGdiObject background_;
+};
+
+// A check box whose Checked, written by code, reports a click only on a change, and is ignored
+// while the window is being built (until Loaded).
+class TsCheckBox : public TCheckBox {
+ public:
+  using TCheckBox::TCheckBox;
+  void SetChecked(bool checked) {
+    if (loading_) return;
+    TCheckBox::SetChecked(checked);
+  }
+  void Loaded() { loading_ = false; }
+  TsCommonData SkinData{"CHECKBOX"};
+
+ private:
+  bool loading_ = true;
+};
+
+// A status bar without panels: every write of SimpleText shows at once as its only text, in one
+// line ending in an ellipsis when it does not fit, beside the size grip.
+class TsStatusBar : public TControl {
+ public:
+  TsStatusBar(HWND parent, const ControlPlacement& placement);
+  const std::string& SimpleText() const { return simple_text_; }
+  void SetSimpleText(const std::string& text);
+  TsCommonData SkinData{"STATUSBAR"};
+
+ private:
+  LRESULT WindowMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
+  void Paint(HDC dc);
+  std::string simple_text_;
+};
+
+// A transparent label in silver.
+class TsLabel : public TLabel {
+ public:
+  using TLabel::TLabel;
+  HBRUSH CtlColor(HDC dc) override;
+  bool UseSkinColor = true;
+};
+
+}  // namespace kestrune
