@@ -101,3 +101,54 @@ TEST(ReportFailure, AnythingThrownAtADispatchPointIsCaught) {
 
 }  // namespace
 }  // namespace kestrune
+
+namespace kestrune {
+namespace {
+
+TEST(ApplicationWindow, CarriesTheTitleAndASystemMenuWithoutMaximizeSizeOrMove) {
+  EXPECT_EQ(Application().Title(), "Kestrune v0.1 Pre-Beta");
+  const HMENU menu = GetSystemMenu(Application().Handle(), FALSE);
+  ASSERT_NE(menu, nullptr);
+  for (UINT command : {SC_MAXIMIZE, SC_SIZE, SC_MOVE}) {
+    EXPECT_EQ(GetMenuState(menu, command, MF_BYCOMMAND), UINT(-1)) << command;
+  }
+  EXPECT_NE(GetMenuState(menu, SC_CLOSE, MF_BYCOMMAND), UINT(-1));
+  // Owner of the windows, never a child: the taskbar entry is its own.
+  EXPECT_EQ(GetWindow(Application().Handle(), GW_OWNER), nullptr);
+}
+
+TEST(ApplicationWindow, HooksSeeMessagesFirstInOrderAndTheFirstToHandleEndsIt) {
+  struct Seen {
+    std::vector<int> order;
+  } seen;
+  const auto first = [](void* object, AppMessage& message) {
+    if (message.message != WM_APP + 7) return false;
+    static_cast<Seen*>(object)->order.push_back(1);
+    return false;
+  };
+  const auto second = [](void* object, AppMessage& message) {
+    if (message.message != WM_APP + 7) return false;
+    static_cast<Seen*>(object)->order.push_back(2);
+    message.result = 42;
+    return true;
+  };
+  const auto third = [](void* object, AppMessage& message) {
+    if (message.message == WM_APP + 7) static_cast<Seen*>(object)->order.push_back(3);
+    return false;
+  };
+  Application().HookApplicationWindow({first, &seen});
+  Application().HookApplicationWindow({second, &seen});
+  Application().HookApplicationWindow({third, &seen});
+  EXPECT_EQ(SendMessageW(Application().Handle(), WM_APP + 7, 0, 0), 42);
+  EXPECT_EQ(seen.order, (std::vector<int>{1, 2}));
+
+  Application().UnhookApplicationWindow({second, &seen});
+  seen.order.clear();
+  SendMessageW(Application().Handle(), WM_APP + 7, 0, 0);
+  EXPECT_EQ(seen.order, (std::vector<int>{1, 3}));
+  Application().UnhookApplicationWindow({first, &seen});
+  Application().UnhookApplicationWindow({third, &seen});
+}
+
+}  // namespace
+}  // namespace kestrune

@@ -440,6 +440,18 @@ TEST(TrayIcon, TaskbarCreatedPutsAVisibleIconBack) {
   }
 }
 
+// Another window of the desktop, to take the foreground away.
+class VisibleOther {
+ public:
+  VisibleOther()
+      : window_(CreateWindowExW(0, L"STATIC", L"other", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 500, 500,
+                                200, 100, nullptr, nullptr, nullptr, nullptr)) {}
+  HWND get() const { return window_.get(); }
+
+ private:
+  UniqueHwnd window_;
+};
+
 // The one form of this program, its main window for the rest of the run.
 class OwnerForm : public TForm {
  public:
@@ -497,6 +509,53 @@ TEST_F(TrayIconOwner, ClickOnTheIconBringsTheHiddenMainWindowBack) {
   icon.HideMainForm();
   SendMessageW(Application().Handle(), WM_SYSCOMMAND, SC_RESTORE, 0);
   EXPECT_TRUE(MainShown());
+}
+
+// As the main window wires it: a click shows the main window; nothing else is attached.
+TEST_F(TrayIconOwner, OnlyALeftClickShowsTheMainWindowAndOnlyOnce) {
+  struct Case {
+    const char* what;
+    std::vector<unsigned> notifications;
+    int shows;
+  };
+  const Case cases[] = {
+      {"left click", {n::kLButtonDown, n::kLButtonUp}, 1},
+      {"double click", {n::kLButtonDown, n::kLButtonUp, n::kLButtonDblClk, n::kLButtonUp}, 1},
+      {"right click", {n::kRButtonDown, n::kRButtonUp, n::kRButtonDblClk}, 0},
+      {"middle click", {n::kMButtonDown, n::kMButtonUp, n::kMButtonDblClk}, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    TTrayIcon icon(&Form());
+    LoadAsDesigned(icon, StockIcon());
+    int shows = 0;
+    icon.OnClick = [&] {
+      ++shows;
+      icon.ShowMainForm();
+    };
+    icon.HideMainForm();
+    for (unsigned notification : c.notifications) Notify(icon, notification);
+    EXPECT_EQ(shows, c.shows);
+    EXPECT_EQ(MainShown(), c.shows > 0);
+    EXPECT_EQ(TaskbarEntryShown(), c.shows > 0);
+    if (c.shows > 0) {
+      EXPECT_TRUE(
+          testing::PumpUntil([&] { return GetForegroundWindow() == Form().Handle(); }, 5000));
+    }
+    Reset();
+  }
+
+  // On a shown window a click only brings it forward.
+  TTrayIcon icon(&Form());
+  LoadAsDesigned(icon, StockIcon());
+  icon.OnClick = [&] { icon.ShowMainForm(); };
+  VisibleOther other;
+  SetForegroundWindow(other.get());
+  Notify(icon, n::kLButtonDown);
+  Notify(icon, n::kLButtonUp);
+  EXPECT_TRUE(MainShown());
+  EXPECT_FALSE(IsIconic(Form().Handle()));
+  EXPECT_TRUE(testing::PumpUntil([&] { return GetForegroundWindow() == Form().Handle(); }, 5000));
 }
 
 TEST_F(TrayIconOwner, WithoutAnOwnerTheMainWindowIsLeftAlone) {
