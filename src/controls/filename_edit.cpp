@@ -228,17 +228,11 @@ void TsEditButton::Paint(HDC dc) {
 }
 
 LRESULT TsEditButton::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+  if (LRESULT painted = 0;
+      HandleSelfPaint(Handle(), message, wparam, painted, [this](HDC dc) { Paint(dc); })) {
+    return painted;
+  }
   switch (message) {
-    case WM_PAINT: {
-      const PaintScope paint(Handle());
-      Paint(paint.dc());
-      return 0;
-    }
-    case WM_PRINTCLIENT:
-      Paint(reinterpret_cast<HDC>(wparam));
-      return 0;
-    case WM_ERASEBKGND:
-      return 1;
     case WM_MOUSEMOVE:
       if (::GetCapture() == Handle()) {
         SetState(true, InsideClient(Handle(), lparam));

@@ -55,17 +55,11 @@ void TsStatusBar::Paint(HDC dc) {
 }
 
 LRESULT TsStatusBar::WindowMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+  if (LRESULT painted = 0;
+      HandleSelfPaint(Handle(), message, wparam, painted, [this](HDC dc) { Paint(dc); })) {
+    return painted;
+  }
   switch (message) {
-    case WM_PAINT: {
-      const PaintScope paint(Handle());
-      Paint(paint.dc());
-      return 0;
-    }
-    case WM_PRINTCLIENT:
-      Paint(reinterpret_cast<HDC>(wparam));
-      return 0;
-    case WM_ERASEBKGND:
-      return 1;
     // Reading the text back: what the bar shows.
     case SB_GETTEXTLENGTHW:
       return AnsiToWide(simple_text_).size();

@@ -115,6 +115,10 @@ void TsSpinButton::Paint(HDC dc) {
 }
 
 LRESULT TsSpinButton::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+  if (LRESULT painted = 0;
+      HandleSelfPaint(Handle(), message, wparam, painted, [this](HDC dc) { Paint(dc); })) {
+    return painted;
+  }
   switch (message) {
     case WM_LBUTTONDOWN:
       Press(HalfAt(lparam));
@@ -138,16 +142,6 @@ LRESULT TsSpinButton::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) 
     case WM_CAPTURECHANGED:
       // Another window took the mouse: the press ends without a step.
       if (pressed_ != Half::kNone && reinterpret_cast<HWND>(lparam) != Handle()) EndPress();
-      return 0;
-    case WM_ERASEBKGND:
-      return 1;
-    case WM_PAINT: {
-      const PaintScope paint(Handle());
-      Paint(paint.dc());
-      return 0;
-    }
-    case WM_PRINTCLIENT:
-      Paint(reinterpret_cast<HDC>(wparam));
       return 0;
   }
   return WindowBase::HandleMessage(message, wparam, lparam);

@@ -6,61 +6,20 @@
 
 #include "shell/failure_sink.h"
 #include "shell/window_base.h"
+#include "tray/shared_handler.h"
 
 namespace kestrune {
 
 // The hidden window that receives every simple timer's WM_TIMER and hands it to its timer.
-class TSimpleTimerHandler : private WindowBase {
+class TSimpleTimerHandler : public SharedHandler<TSimpleTimerHandler, TSimpleTimer, UINT_PTR> {
  public:
-  static TSimpleTimerHandler& Acquire() {
-    if (!instance_) instance_.reset(new TSimpleTimerHandler);
-    ++instance_->references_;
-    return *instance_;
-  }
-
-  static void Release() noexcept {
-    if (!instance_ || instance_->references_ == 0) return;
-    --instance_->references_;
-    instance_->DestroyWhenUnused();
-  }
-
-  static TSimpleTimerHandler* Instance() { return instance_.get(); }
-
-  ~TSimpleTimerHandler() override { DestroyWindowHandle(); }
-
-  HWND Window() const { return Handle(); }
-
-  UINT_PTR Register(TSimpleTimer& timer) {
-    // Identities are never reused while a timer still has them, so a WM_TIMER left in the queue
-    // by a timer that has gone never reaches a newer one.
-    do {
-      if (++last_identity_ == 0) ++last_identity_;
-    } while (Find(last_identity_));
-    timers_.push_back(&timer);
-    return last_identity_;
-  }
-
-  void Unregister(const TSimpleTimer& timer) {
-    timers_.erase(std::remove(timers_.begin(), timers_.end(), &timer), timers_.end());
-  }
-
   std::uint32_t running = 0;
 
  private:
+  friend class SharedHandler<TSimpleTimerHandler, TSimpleTimer, UINT_PTR>;
+
   TSimpleTimerHandler() {
     CreateWindowHandle({.class_name = L"KestruneSimpleTimerWindow", .parent = HWND_MESSAGE});
-  }
-
-  TSimpleTimer* Find(UINT_PTR identity) const {
-    const auto found = std::find_if(timers_.begin(), timers_.end(), [&](TSimpleTimer* timer) {
-      return timer->identity_ == identity;
-    });
-    return found == timers_.end() ? nullptr : *found;
-  }
-
-  // A tick may destroy the last timer: the window then goes once the tick is over.
-  void DestroyWhenUnused() noexcept {
-    if (references_ == 0 && dispatching_ == 0) instance_.reset();
   }
 
   LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override {
@@ -69,22 +28,10 @@ class TSimpleTimerHandler : private WindowBase {
     if (!timer) return 0;
     if (timer->auto_disable_) timer->SetEnabled(false);
     if (!timer->on_timer_) return 0;
-    // The handler may destroy its own timer, or the last one: run a copy, report its failure
-    // here, and keep this window until the handler has returned.
-    const std::function<void()> handler = timer->on_timer_;
-    ++dispatching_;
-    CallGuarded(handler);
-    --dispatching_;
-    DestroyWhenUnused();
+    // The handler may destroy its own timer: run a copy.
+    Dispatch(std::function<void()>(timer->on_timer_));
     return 0;
   }
-
-  // The unit's finalization destroys a handler that is still there.
-  static inline std::unique_ptr<TSimpleTimerHandler> instance_;
-  std::uint32_t references_ = 0;
-  std::uint32_t dispatching_ = 0;
-  UINT_PTR last_identity_ = 0;
-  std::vector<TSimpleTimer*> timers_;
 };
 
 TSimpleTimer::TSimpleTimer(std::uint32_t interval_ms, std::function<void()> on_timer)

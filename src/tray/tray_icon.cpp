@@ -10,6 +10,7 @@
 #include "shell/form.h"
 #include "shell/window_base.h"
 #include "tray/main_form_visibility.h"
+#include "tray/shared_handler.h"
 
 namespace kestrune {
 namespace {
@@ -79,65 +80,20 @@ UINT TaskbarCreatedMessage() {
 }
 
 // The one window of the process that the shell talks to about every tray icon: it hands each
-// notification to the icon it names. Reference-counted by the icons; never shown.
-class TTrayIconHandler : private WindowBase {
- public:
-  static TTrayIconHandler& Acquire() {
-    if (!instance_) instance_.reset(new TTrayIconHandler);
-    ++instance_->references_;
-    return *instance_;
-  }
-
-  static void Release() noexcept {
-    if (!instance_ || instance_->references_ == 0) return;
-    --instance_->references_;
-    instance_->DestroyWhenUnused();
-  }
-
-  static TTrayIconHandler* Instance() { return instance_.get(); }
-
-  ~TTrayIconHandler() override { DestroyWindowHandle(); }
-
-  HWND Window() const { return Handle(); }
-
-  UINT Register(TTrayIcon& icon) {
-    do {
-      if (++last_identity_ == 0) ++last_identity_;
-    } while (Find(last_identity_));
-    icons_.push_back(&icon);
-    return last_identity_;
-  }
-
-  void Unregister(const TTrayIcon& icon) {
-    icons_.erase(std::remove(icons_.begin(), icons_.end(), &icon), icons_.end());
-  }
-
+// notification to the icon it names. Never shown.
+class TTrayIconHandler : public SharedHandler<TTrayIconHandler, TTrayIcon, UINT> {
  private:
+  friend class SharedHandler<TTrayIconHandler, TTrayIcon, UINT>;
+
   TTrayIconHandler() {
     CreateWindowHandle(
         {.class_name = L"KestruneTrayIconWindow", .style = WS_POPUP, .ex_style = WS_EX_TOOLWINDOW});
   }
 
-  TTrayIcon* Find(WPARAM identity) const {
-    const auto found = std::find_if(icons_.begin(), icons_.end(),
-                                    [&](TTrayIcon* icon) { return icon->Identity() == identity; });
-    return found == icons_.end() ? nullptr : *found;
-  }
-
-  // An event handler may destroy the last icon: the window then goes once the handler is done.
-  void DestroyWhenUnused() noexcept {
-    if (references_ == 0 && dispatching_ == 0) instance_.reset();
-  }
-
   LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override {
     switch (message) {
       case kTrayCallbackMessage:
-        if (TTrayIcon* icon = Find(wparam)) {
-          ++dispatching_;
-          CallGuarded([&] { icon->Notify(UINT(lparam)); });
-          --dispatching_;
-          DestroyWhenUnused();
-        }
+        if (TTrayIcon* icon = Find(UINT(wparam))) Dispatch([&] { icon->Notify(UINT(lparam)); });
         return 0;
       // A close request leaves the window in place, and the session may end.
       case WM_DESTROY:
@@ -150,13 +106,6 @@ class TTrayIconHandler : private WindowBase {
     }
     return WindowBase::HandleMessage(message, wparam, lparam);
   }
-
-  // The unit's finalization destroys a handler that is still there.
-  static inline std::unique_ptr<TTrayIconHandler> instance_;
-  std::uint32_t references_ = 0;
-  std::uint32_t dispatching_ = 0;
-  UINT last_identity_ = 0;
-  std::vector<TTrayIcon*> icons_;
 };
 
 TTrayIcon::HandlerReference::HandlerReference() : window(TTrayIconHandler::Acquire().Window()) {}

@@ -39,3 +39,30 @@ class ObjectSelection {
 using FontSelection = ObjectSelection;
 
 }  // namespace kestrune
+
+namespace kestrune {
+
+// The messages of a window that paints its whole client area itself: WM_PAINT and
+// WM_PRINTCLIENT draw through `paint(dc)`, WM_ERASEBKGND is skipped since the painting covers
+// everything. Returns true, with the message's result, when it was one of them.
+template <typename Paint>
+bool HandleSelfPaint(HWND window, UINT message, WPARAM wparam, LRESULT& result, Paint&& paint) {
+  switch (message) {
+    case WM_PAINT: {
+      const PaintScope scope(window);
+      paint(scope.dc());
+      result = 0;
+      return true;
+    }
+    case WM_PRINTCLIENT:
+      paint(reinterpret_cast<HDC>(wparam));
+      result = 0;
+      return true;
+    case WM_ERASEBKGND:
+      result = 1;
+      return true;
+  }
+  return false;
+}
+
+}  // namespace kestrune
