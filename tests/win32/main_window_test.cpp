@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <shellapi.h>
+
 #include "base/win32/ansi_text.h"
 #include "shell/application.h"
 #include "test_support.h"
@@ -147,6 +149,31 @@ TEST_F(MainWindowTest, StatusTextShowsAtOnceAndLongTextEndsInAnEllipsis) {
   }
   ReleaseDC(bar, dc);
   EXPECT_EQ(dark_in_margin, 0);
+}
+
+// Whether the shell holds the icon: an update of nothing succeeds only for an icon it has.
+bool InTray(HWND window, UINT id) {
+  NOTIFYICONDATAA data{};
+  data.cbSize = kNotifyDataSize;
+  data.hWnd = window;
+  data.uID = id;
+  return Shell_NotifyIconA(NIM_MODIFY, &data) != FALSE;
+}
+
+TEST(MainWindowTray, TheIconIsInTheTrayWhileTheWindowIsBuiltAndGoesWithIt) {
+  TTrayIcon keeper(nullptr);  // keeps the shared tray window, so the probe below can tell
+  HWND window = nullptr;
+  UINT id = 0;
+  {
+    TForm1 form;  // built, not yet shown, its creation handler not run
+    window = form.TrayIcon().NotifyData().hWnd;
+    id = form.TrayIcon().Identity();
+    EXPECT_TRUE(InTray(window, id));
+    EXPECT_FALSE(form.Visible());
+    EXPECT_STREQ(form.TrayIcon().NotifyData().szTip, "Kestrune");
+    EXPECT_NE(form.TrayIcon().NotifyData().hIcon, nullptr);
+  }
+  EXPECT_FALSE(InTray(window, id));
 }
 
 }  // namespace
