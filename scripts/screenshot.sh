@@ -23,5 +23,5 @@ mkdir -p "$(dirname "$output")"
 window="$(xdotool search --name "Kestrune v0.1 Pre-Beta Build" | head -1)"
 eval "$(xdotool getwindowgeometry --shell "$window")"
 import -window root -crop "$((WIDTH + 16))x$((HEIGHT + 44))+$((X - 8))+$((Y - 38))" "$output"
-xdotool windowclose "$window" 2>/dev/null || wine taskkill /im kestrune.exe >/dev/null 2>&1 || true
+# The exit trap ends Kestrune and the stand-in server together with the Wine server.
 log "screenshot written to $output"
