@@ -13,6 +13,7 @@
 namespace kestrune {
 namespace {
 
+using testing::InTray;
 using testing::PumpUntil;
 
 class MainWindowTest : public ::testing::Test {
@@ -149,15 +150,6 @@ TEST_F(MainWindowTest, StatusTextShowsAtOnceAndLongTextEndsInAnEllipsis) {
   }
   ReleaseDC(bar, dc);
   EXPECT_EQ(dark_in_margin, 0);
-}
-
-// Whether the shell holds the icon: an update of nothing succeeds only for an icon it has.
-bool InTray(HWND window, UINT id) {
-  NOTIFYICONDATAA data{};
-  data.cbSize = kNotifyDataSize;
-  data.hWnd = window;
-  data.uID = id;
-  return Shell_NotifyIconA(NIM_MODIFY, &data) != FALSE;
 }
 
 TEST(MainWindowTray, TheIconIsInTheTrayWhileTheWindowIsBuiltAndGoesWithIt) {

@@ -1,5 +1,7 @@
 #include "test_support.h"
 
+#include "tray/tray_icon.h"
+
 #include <stdexcept>
 
 namespace kestrune::testing {
@@ -214,6 +216,14 @@ void TerminateAll(const std::vector<DWORD>& pids) {
       WaitForSingleObject(process.get(), 5000);
     }
   }
+}
+
+bool InTray(HWND window, UINT id) {
+  NOTIFYICONDATAA data{};
+  data.cbSize = kNotifyDataSize;
+  data.hWnd = window;
+  data.uID = id;
+  return Shell_NotifyIconA(NIM_MODIFY, &data) != FALSE;
 }
 
 bool PumpUntil(const std::function<bool()>& done, DWORD timeout_ms) {

@@ -88,6 +88,10 @@ bool IsRunning(HANDLE process);
 // Ends every process in the list that still runs (test cleanup).
 void TerminateAll(const std::vector<DWORD>& pids);
 
+// Whether the shell holds the tray icon (window, id): an update of nothing succeeds only for an
+// icon it has.
+bool InTray(HWND window, UINT id);
+
 // Runs the thread's message loop until `done` holds or `timeout_ms` has passed; true if it held.
 bool PumpUntil(const std::function<bool()>& done, DWORD timeout_ms);
 

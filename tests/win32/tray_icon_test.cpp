@@ -33,16 +33,8 @@ class CaptureFailures : public ::testing::Environment {
 
 // Whether the shell holds an icon for (window, id): a modify that changes nothing succeeds only
 // for an icon it has.
-bool InTray(HWND window, UINT id) {
-  NOTIFYICONDATAA data{};
-  data.cbSize = kNotifyDataSize;
-  data.hWnd = window;
-  data.uID = id;
-  return Shell_NotifyIconA(NIM_MODIFY, &data) != FALSE;
-}
-
 bool InTray(const TTrayIcon& icon) {
-  return InTray(icon.NotifyData().hWnd, icon.Identity());
+  return testing::InTray(icon.NotifyData().hWnd, icon.Identity());
 }
 
 // What the shell does to its icons when the taskbar is recreated.
@@ -143,7 +135,7 @@ TEST(TrayIcon, LoadsAsDesignedAndLeavesTheTrayWhenDestroyed) {
     EXPECT_TRUE(icon.UpdateIcon());
   }
   EXPECT_TRUE(IsWindow(window));
-  EXPECT_FALSE(InTray(window, id));
+  EXPECT_FALSE(testing::InTray(window, id));
 }
 
 TEST(TrayIcon, RefusedShellCallsLeaveTheStateAsSet) {
