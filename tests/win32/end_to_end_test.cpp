@@ -138,12 +138,7 @@ class Kestrune {
 
 class EndToEndTest : public ::testing::Test {
  protected:
-  void TearDown() override {
-    std::vector<DWORD> pids;
-    for (const auto& record : ReadServerRecords(dir_)) pids.push_back(record.pid);
-    for (const auto& record : ReadToolRecords(dir_)) pids.push_back(record.pid);
-    testing::TerminateAll(pids);
-  }
+  void TearDown() override { testing::EndStandins(dir_); }
 
   std::string Settings(const std::string& delay, int port) {
     const std::string p = std::to_string(port);

@@ -14,18 +14,6 @@ using testing::BoxSeen;
 using testing::BoxWatcher;
 using testing::PumpUntil;
 
-// A visible top-level window of the test's thread, standing for the main window.
-class VisibleWindow {
- public:
-  VisibleWindow()
-      : window_(CreateWindowExW(0, L"STATIC", L"main", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100,
-                                200, 100, nullptr, nullptr, nullptr, nullptr)) {}
-  HWND get() const { return window_.get(); }
-
- private:
-  UniqueHwnd window_;
-};
-
 TEST(ReportFailure, ShowsTheMessageWithThePeriodRuleInAStopBoxOwnedByTheApplication) {
   struct Case {
     Exception failure;
@@ -59,7 +47,7 @@ TEST(ReportFailure, AnAbortShowsNothing) {
 }
 
 TEST(ReportFailure, OtherWindowsAreDisabledWhileTheBoxIsOpenAndActiveAgainAfter) {
-  VisibleWindow main;
+  testing::VisibleWindow main(L"main");  // standing for the main window
   SetActiveWindow(main.get());
   ASSERT_EQ(GetActiveWindow(), main.get());
   bool enabled_while_open = true;

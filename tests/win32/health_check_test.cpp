@@ -102,12 +102,7 @@ class HealthCheckTest : public ::testing::Test {
                       {SettingField::kDelay, "600"}};
   }
 
-  void TearDown() override {
-    std::vector<DWORD> pids;
-    for (const auto& record : ReadServerRecords(dir_)) pids.push_back(record.pid);
-    for (const auto& record : ReadToolRecords(dir_)) pids.push_back(record.pid);
-    testing::TerminateAll(pids);
-  }
+  void TearDown() override { testing::EndStandins(dir_); }
 
   void StartSupervising() {
     supervisor_.StartServer();

@@ -15,11 +15,7 @@ using testing::TempDir;
 
 class ServerProcessTest : public ::testing::Test {
  protected:
-  void TearDown() override {
-    std::vector<DWORD> pids;
-    for (const auto& record : ReadServerRecords(dir_)) pids.push_back(record.pid);
-    testing::TerminateAll(pids);
-  }
+  void TearDown() override { testing::EndStandins(dir_); }
 
   std::string CurrentDirectory() {
     char buffer[MAX_PATH * 4];

@@ -124,12 +124,8 @@ class StandinToolsTest : public ::testing::Test {
   void SetUp() override { InstallStandinTool(dir_); }
 
   void TearDown() override {
-    std::vector<DWORD> pids;
-    for (const auto& server_dir : server_dirs_) {
-      for (const auto& record : ReadServerRecords(*server_dir)) pids.push_back(record.pid);
-    }
-    for (const auto& record : ReadToolRecords(dir_)) pids.push_back(record.pid);
-    testing::TerminateAll(pids);
+    for (const auto& server_dir : server_dirs_) testing::EndStandins(*server_dir);
+    testing::EndStandins(dir_);
   }
 
   // Starts the stand-in server on `port` and returns once its port is taken. Under Wine the first

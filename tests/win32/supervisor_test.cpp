@@ -29,11 +29,7 @@ class SupervisorTest : public ::testing::Test {
     window_.fields[SettingField::kDelay] = "60";
   }
 
-  void TearDown() override {
-    std::vector<DWORD> pids;
-    for (const auto& record : ReadServerRecords(dir_)) pids.push_back(record.pid);
-    testing::TerminateAll(pids);
-  }
+  void TearDown() override { testing::EndStandins(dir_); }
 
   std::size_t Launches() { return ReadServerRecords(dir_).size(); }
 

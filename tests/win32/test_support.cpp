@@ -218,6 +218,17 @@ void TerminateAll(const std::vector<DWORD>& pids) {
   }
 }
 
+void EndStandins(const TempDir& dir) {
+  std::vector<DWORD> pids;
+  for (const auto& record : ReadServerRecords(dir)) pids.push_back(record.pid);
+  for (const auto& record : ReadToolRecords(dir)) pids.push_back(record.pid);
+  TerminateAll(pids);
+}
+
+VisibleWindow::VisibleWindow(const wchar_t* title, int x, int y)
+    : window_(CreateWindowExW(0, L"STATIC", title, WS_OVERLAPPEDWINDOW | WS_VISIBLE, x, y, 200, 100,
+                              nullptr, nullptr, nullptr, nullptr)) {}
+
 bool InTray(HWND window, UINT id) {
   NOTIFYICONDATAA data{};
   data.cbSize = kNotifyDataSize;

@@ -88,6 +88,19 @@ bool IsRunning(HANDLE process);
 // Ends every process in the list that still runs (test cleanup).
 void TerminateAll(const std::vector<DWORD>& pids);
 
+// Ends every stand-in server and query tool that recorded its start in `dir` (test cleanup).
+void EndStandins(const TempDir& dir);
+
+// A plain visible top-level window of the test's thread, to stand for another window on screen.
+class VisibleWindow {
+ public:
+  explicit VisibleWindow(const wchar_t* title = L"window", int x = 100, int y = 100);
+  HWND get() const { return window_.get(); }
+
+ private:
+  UniqueHwnd window_;
+};
+
 // Whether the shell holds the tray icon (window, id): an update of nothing succeeds only for an
 // icon it has.
 bool InTray(HWND window, UINT id);

@@ -432,18 +432,6 @@ TEST(TrayIcon, TaskbarCreatedPutsAVisibleIconBack) {
   }
 }
 
-// Another window of the desktop, to take the foreground away.
-class VisibleOther {
- public:
-  VisibleOther()
-      : window_(CreateWindowExW(0, L"STATIC", L"other", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 500, 500,
-                                200, 100, nullptr, nullptr, nullptr, nullptr)) {}
-  HWND get() const { return window_.get(); }
-
- private:
-  UniqueHwnd window_;
-};
-
 // The one form of this program, its main window for the rest of the run.
 class OwnerForm : public TForm {
  public:
@@ -541,7 +529,7 @@ TEST_F(TrayIconOwner, OnlyALeftClickShowsTheMainWindowAndOnlyOnce) {
   TTrayIcon icon(&Form());
   LoadAsDesigned(icon, StockIcon());
   icon.OnClick = [&] { icon.ShowMainForm(); };
-  VisibleOther other;
+  testing::VisibleWindow other(L"other", 500, 500);  // takes the foreground away
   SetForegroundWindow(other.get());
   Notify(icon, n::kLButtonDown);
   Notify(icon, n::kLButtonUp);
