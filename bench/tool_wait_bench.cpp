@@ -5,7 +5,7 @@
 #include <cstdio>
 
 #include "../tests/win32/test_support.h"
-#include "shell/application.h"
+#include "ui/application.h"
 #include "supervision/tool_runner.h"
 
 namespace {
@@ -32,15 +32,17 @@ int main(int argc, char** argv) {
   using namespace kestrune;
   const int tool_ms = argc > 1 ? std::atoi(argv[1]) : 5000;
   TApplication application;
-  testing::TempDir dir;
-  testing::InstallStandinTool(dir, "sleep-ms " + std::to_string(tool_ms) + "\ntimeout-ms 200\n");
+  test_support::TempDir dir;
+  test_support::InstallStandinTool(dir,
+                                   "sleep-ms " + std::to_string(tool_ms) + "\ntimeout-ms 200\n");
   // A timer keeps messages arriving during the wait, as the check timer and repaints do.
   SetTimer(nullptr, 0, 100, nullptr);
 
   const double cpu_before = ProcessCpuSeconds();
   const double wall_before = WallSeconds();
-  const int exit_code = RunToolAndWait("qstat.exe", " -of query.txt -P -a2s 127.0.0.1:27599",
-                                       dir.Path(), kShowHidden);
+  const int exit_code =
+      RunToolAndWait(application, application.Handle(), "qstat.exe",
+                     " -of query.txt -P -a2s 127.0.0.1:27599", dir.Path(), kShowHidden);
   const double wall = WallSeconds() - wall_before;
   const double cpu = ProcessCpuSeconds() - cpu_before;
 

@@ -7,17 +7,20 @@ set(KESTRUNE_WIN32_DEFINITIONS UNICODE _UNICODE STRICT NOMINMAX WIN32_LEAN_AND_M
     _WIN32_WINNT=0x0601)
 
 add_library(kestrune_core STATIC
-  src/shell/application.cpp
-  src/shell/command_target.cpp
-  src/shell/failure_report.cpp
-  src/shell/failure_sink.cpp
-  src/shell/form.cpp
-  src/shell/timer.cpp
-  src/shell/window_base.cpp
+  src/ui/application.cpp
+  src/ui/command_target.cpp
+  src/ui/failure_report.cpp
+  src/ui/failure_sink.cpp
+  src/ui/form.cpp
+  src/ui/scoped_subclass.cpp
+  src/ui/timer.cpp
+  src/ui/window_base.cpp
   src/controls/control.cpp
-  src/controls/standard_controls.cpp
   src/controls/skinned_controls.cpp
   src/controls/spin_edit.cpp
+  src/controls/browse_glyph.cpp
+  src/controls/edit_button.cpp
+  src/controls/open_dialog.cpp
   src/controls/filename_edit.cpp
   src/supervision/ini_file.cpp
   src/supervision/query_result.cpp
@@ -25,17 +28,20 @@ add_library(kestrune_core STATIC
   src/supervision/settings_file.cpp
   src/supervision/supervisor.cpp
   src/supervision/tool_runner.cpp
-  src/tray/main_form_visibility.cpp
   src/tray/simple_timer.cpp
+  src/tray/taskbar_created.cpp
   src/tray/tray_icon.cpp
-  src/shell/main_window.cpp
+  src/tray/tray_icon_events.cpp
+  src/tray/tray_icon_handler.cpp
+  src/tray/tray_icon_windows.cpp
+  src/app/main_window.cpp
 )
 target_link_libraries(kestrune_core PUBLIC kestrune_portable comctl32 comdlg32 shell32 ole32 version)
 target_compile_options(kestrune_core PRIVATE ${KESTRUNE_WARNINGS})
 target_compile_definitions(kestrune_core PUBLIC ${KESTRUNE_WIN32_DEFINITIONS})
 
 enable_language(RC)
-add_executable(kestrune WIN32 src/main.cpp src/resources/kestrune.rc)
+add_executable(kestrune WIN32 src/app/main.cpp src/app/resources/kestrune.rc)
 target_link_libraries(kestrune PRIVATE kestrune_core)
 target_link_options(kestrune PRIVATE -municode)
 target_compile_options(kestrune PRIVATE ${KESTRUNE_WARNINGS})
@@ -89,7 +95,7 @@ kestrune_wine_test(health_check_tests
 )
 add_dependencies(health_check_tests standin_server standin_qstat)
 
-kestrune_wine_test(shell_tests
+kestrune_wine_test(ui_tests
   tests/win32/test_main.cpp
   tests/win32/test_support.cpp
   tests/win32/failure_report_test.cpp

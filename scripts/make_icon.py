@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 """Draws Kestrune's icon: a kestrel's wing over a dark blue disc, 32 x 32 at 24 bits per pixel.
-Writes src/resources/kestrune.ico (run again after changing the drawing)."""
+Writes src/app/resources/kestrune.ico (run again after changing the drawing)."""
 import math
 import struct
 from pathlib import Path
@@ -50,7 +50,7 @@ def main():
     image = header + xor + and_mask
     directory = struct.pack("<HHH", 0, 1, 1) + struct.pack("<BBBBHHII", SIZE, SIZE, 0, 0, 1, 24,
                                                            len(image), 6 + 16)
-    out = Path(__file__).resolve().parent.parent / "src" / "resources" / "kestrune.ico"
+    out = Path(__file__).resolve().parent.parent / "src" / "app" / "resources" / "kestrune.ico"
     out.write_bytes(directory + image)
 
 

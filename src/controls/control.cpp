@@ -1,49 +1,37 @@
 #include "controls/control.h"
 
-#include <commctrl.h>
-
 #include "base/exceptions.h"
 #include "base/win32/ansi_text.h"
-#include "shell/failure_sink.h"
 
 namespace kestrune {
 
-TControl::TControl(HWND parent, const wchar_t* window_class, DWORD style, DWORD ex_style,
-                   const ControlPlacement& placement) {
+namespace {
+
+HWND CreateControlWindow(HWND parent, const wchar_t* window_class, DWORD style, DWORD ex_style,
+                         const ControlPlacement& placement) {
   const HWND window = ::CreateWindowExW(ex_style, window_class, placement.text.c_str(),
                                         WS_CHILD | WS_VISIBLE | style, placement.left,
                                         placement.top, placement.width, placement.height, parent,
                                         nullptr, ::GetModuleHandleW(nullptr), nullptr);
   if (!window) throw EOutOfResources("Error creating window");
-  handle_.reset(window);
-  AttachCommandTarget(window, this);
+  return window;
 }
 
-TControl::~TControl() {
-  if (!handle_) return;
-  DetachCommandTarget(handle_.get());
-  if (subclassed_) ::RemoveWindowSubclass(handle_.get(), &TControl::SubclassProc, 0);
-}
+}  // namespace
+
+TControl::TControl(HWND parent, const wchar_t* window_class, DWORD style, DWORD ex_style,
+                   const ControlPlacement& placement)
+    : handle_(CreateControlWindow(parent, window_class, style, ex_style, placement)),
+      link_(handle_.get(), *this) {}
 
 void TControl::Subclass() {
-  subclassed_ =
-      ::SetWindowSubclass(Handle(), &TControl::SubclassProc, 0, reinterpret_cast<DWORD_PTR>(this));
+  subclass_.emplace(Handle(), [this](UINT message, WPARAM wparam, LPARAM lparam) {
+    return WindowMessage(message, wparam, lparam);
+  });
 }
 
 LRESULT TControl::WindowMessage(UINT message, WPARAM wparam, LPARAM lparam) {
-  return ::DefSubclassProc(Handle(), message, wparam, lparam);
-}
-
-LRESULT CALLBACK TControl::SubclassProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam,
-                                        UINT_PTR, DWORD_PTR self) noexcept {
-  LRESULT result = 0;
-  bool failed = true;
-  CallGuarded([&] {
-    result = reinterpret_cast<TControl*>(self)->WindowMessage(message, wparam, lparam);
-    failed = false;
-  });
-  (void)window;
-  return failed ? 0 : result;
+  return subclass_->Forward(message, wparam, lparam);
 }
 
 std::string TControl::Text() const {

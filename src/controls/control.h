@@ -5,10 +5,12 @@
 #include "base/win32/prelude.h"
 
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "base/win32/unique_handle.h"
-#include "shell/command_target.h"
+#include "ui/command_target.h"
+#include "ui/scoped_subclass.h"
 
 namespace kestrune {
 
@@ -20,7 +22,7 @@ struct ControlPlacement {
 
 class TControl : public CommandTarget {
  public:
-  virtual ~TControl();
+  virtual ~TControl() = default;
   TControl(const TControl&) = delete;
   TControl& operator=(const TControl&) = delete;
 
@@ -46,11 +48,11 @@ class TControl : public CommandTarget {
   virtual LRESULT WindowMessage(UINT message, WPARAM wparam, LPARAM lparam);
 
  private:
-  static LRESULT CALLBACK SubclassProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam,
-                                       UINT_PTR id, DWORD_PTR self) noexcept;
-
+  // Declared in the order they are undone backwards: the subclass and the link go before the
+  // window.
   UniqueHwnd handle_;
-  bool subclassed_ = false;
+  CommandTargetLink link_;
+  std::optional<ScopedSubclass> subclass_;
 };
 
 }  // namespace kestrune

@@ -6,6 +6,15 @@
 #include "base/win32/paint_scopes.h"
 
 namespace kestrune {
+namespace {
+
+// The text's margins: a little space on the left, and on the right room for the size grip (18
+// pixels) with a gap before it.
+constexpr int kStatusTextLeft = 3;
+constexpr int kSizeGripWidth = 18;
+constexpr int kStatusTextGap = 6;
+
+}  // namespace
 
 TsEdit::TsEdit(HWND parent, const ControlPlacement& placement, DWORD extra_style)
     : TEdit(parent, placement, extra_style), background_(::CreateSolidBrush(kClBlack)) {}
@@ -13,7 +22,32 @@ TsEdit::TsEdit(HWND parent, const ControlPlacement& placement, DWORD extra_style
 HBRUSH TsEdit::CtlColor(HDC dc) {
   ::SetTextColor(dc, kClSilver);
   ::SetBkColor(dc, kClBlack);
-  return static_cast<HBRUSH>(background_.get());
+  return background_.get();
+}
+
+bool TsEdit::ReadOnly() const {
+  return (::GetWindowLongW(Handle(), GWL_STYLE) & ES_READONLY) != 0;
+}
+
+void TsEdit::SetReadOnly(bool read_only) {
+  ::SendMessageW(Handle(), EM_SETREADONLY, read_only, 0);
+}
+
+LRESULT TsEdit::WindowMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+  switch (message) {
+    case WM_SETFOCUS: {
+      const LRESULT result = TEdit::WindowMessage(message, wparam, lparam);
+      ::SendMessageW(Handle(), EM_SETSEL, 0, -1);
+      return result;
+    }
+    case WM_SIZE:
+    case WM_SETFONT: {
+      const LRESULT result = TEdit::WindowMessage(message, wparam, lparam);
+      LayoutInnerButton();
+      return result;
+    }
+  }
+  return TEdit::WindowMessage(message, wparam, lparam);
 }
 
 HBRUSH TsLabel::CtlColor(HDC dc) {
@@ -40,9 +74,10 @@ void TsStatusBar::Paint(HDC dc) {
   ::GetClientRect(Handle(), &client);
   ::FillRect(dc, &client, ::GetSysColorBrush(COLOR_BTNFACE));
   RECT text = client;
-  text.left += 3;
-  text.right -= 6 + 18;  // clear of the size grip
-  const FontSelection font(dc, reinterpret_cast<HFONT>(::SendMessageW(Handle(), WM_GETFONT, 0, 0)));
+  text.left += kStatusTextLeft;
+  text.right -= kStatusTextGap + kSizeGripWidth;
+  const ObjectSelection font(dc,
+                             reinterpret_cast<HFONT>(::SendMessageW(Handle(), WM_GETFONT, 0, 0)));
   ::SetBkMode(dc, TRANSPARENT);
   ::SetTextColor(dc, ::GetSysColor(COLOR_BTNTEXT));
   const std::wstring wide = AnsiToWide(simple_text_);
@@ -55,10 +90,8 @@ void TsStatusBar::Paint(HDC dc) {
 }
 
 LRESULT TsStatusBar::WindowMessage(UINT message, WPARAM wparam, LPARAM lparam) {
-  if (LRESULT painted = 0;
-      HandleSelfPaint(Handle(), message, wparam, painted, [this](HDC dc) { Paint(dc); })) {
-    return painted;
-  }
+  const auto paint = [this](HDC dc) { Paint(dc); };
+  if (const auto painted = HandleSelfPaint(Handle(), message, wparam, paint)) return *painted;
   switch (message) {
     // Reading the text back: what the bar shows.
     case SB_GETTEXTLENGTHW:

@@ -27,8 +27,18 @@ class TsEdit : public TEdit {
   HBRUSH CtlColor(HDC dc) override;
   TsCommonData SkinData{"EDIT"};
 
+  bool ReadOnly() const;
+  void SetReadOnly(bool read_only);
+
+ protected:
+  // For the kinds with a button inside their right edge, once subclassed: the whole text is
+  // selected when the edit gets the focus, and LayoutInnerButton runs whenever the platform resets
+  // the text area (a new size or font).
+  LRESULT WindowMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
+  virtual void LayoutInnerButton() {}
+
  private:
-  UniqueGdiObject background_;
+  UniqueBrush background_;
 };
 
 // A check box whose Checked, written by code, reports a click only on a change, and is ignored

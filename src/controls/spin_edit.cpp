@@ -33,10 +33,6 @@ TsSpinButton::TsSpinButton(HWND edit, std::function<void(Half)> on_step)
                       .class_style = CS_HREDRAW | CS_VREDRAW});
 }
 
-TsSpinButton::~TsSpinButton() {
-  DestroyWindowHandle();
-}
-
 TsSpinButton::Half TsSpinButton::HalfAt(LPARAM point) const {
   const POINT at{static_cast<short>(LOWORD(point)), static_cast<short>(HIWORD(point))};
   RECT client;
@@ -55,7 +51,7 @@ void TsSpinButton::Press(Half half) {
   over_pressed_ = true;
   repeating_ = false;
   ::SetCapture(Handle());
-  ::SetTimer(Handle(), kRepeatTimer, kFirstRepeatMs, nullptr);
+  ArmTimer(repeat_timer_, Handle(), kRepeatTimer, kFirstRepeatMs);
   ::InvalidateRect(Handle(), nullptr, FALSE);
 }
 
@@ -66,7 +62,7 @@ void TsSpinButton::Repeat() {
   }
   if (!repeating_) {
     repeating_ = true;
-    ::SetTimer(Handle(), kRepeatTimer, kRepeatMs, nullptr);
+    ArmTimer(repeat_timer_, Handle(), kRepeatTimer, kRepeatMs);
   }
   on_step_(pressed_);
 }
@@ -83,7 +79,7 @@ void TsSpinButton::EndPress() {
   // Cleared before the capture goes, as releasing it comes back here through WM_CAPTURECHANGED.
   pressed_ = Half::kNone;
   over_pressed_ = false;
-  ::KillTimer(Handle(), kRepeatTimer);
+  repeat_timer_.reset();
   if (::GetCapture() == Handle()) ::ReleaseCapture();
   ::InvalidateRect(Handle(), nullptr, FALSE);
 }
@@ -92,14 +88,13 @@ void TsSpinButton::Paint(HDC dc) {
   RECT client;
   ::GetClientRect(Handle(), &client);
   const bool enabled = ::IsWindowEnabled(::GetParent(Handle())) != FALSE;
-  const UniqueGdiObject background(::CreateSolidBrush(kClBlack));
-  const UniqueGdiObject glyph(
-      ::CreateSolidBrush(enabled ? kClSilver : ::GetSysColor(COLOR_GRAYTEXT)));
+  const UniqueBrush background(::CreateSolidBrush(kClBlack));
+  const UniqueBrush glyph(::CreateSolidBrush(enabled ? kClSilver : ::GetSysColor(COLOR_GRAYTEXT)));
   const int middle = client.bottom / 2;
   for (const Half half : {Half::kUp, Half::kDown}) {
     RECT area = client;
     (half == Half::kUp ? area.bottom : area.top) = middle;
-    ::FillRect(dc, &area, static_cast<HBRUSH>(background.get()));
+    ::FillRect(dc, &area, background.get());
     const bool down = half == pressed_ && over_pressed_;
     ::DrawEdge(dc, &area, down ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT);
     const int shift = down ? 1 : 0;
@@ -109,16 +104,14 @@ void TsSpinButton::Paint(HDC dc) {
       // Each row one pixel narrower at both ends towards the tip.
       const int inset = half == Half::kUp ? kGlyphRows - 1 - row : row;
       const RECT line{left + inset, top + row, left + kGlyphWidth - inset, top + row + 1};
-      ::FillRect(dc, &line, static_cast<HBRUSH>(glyph.get()));
+      ::FillRect(dc, &line, glyph.get());
     }
   }
 }
 
 LRESULT TsSpinButton::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
-  if (LRESULT painted = 0;
-      HandleSelfPaint(Handle(), message, wparam, painted, [this](HDC dc) { Paint(dc); })) {
-    return painted;
-  }
+  const auto paint = [this](HDC dc) { Paint(dc); };
+  if (const auto painted = HandleSelfPaint(Handle(), message, wparam, paint)) return *painted;
   switch (message) {
     case WM_LBUTTONDOWN:
       Press(HalfAt(lparam));
@@ -154,7 +147,7 @@ TsSpinEdit::TsSpinEdit(HWND parent, const ControlPlacement& placement)
         half == TsSpinButton::Half::kUp ? StepUp() : StepDown();
       }) {
   Subclass();
-  Layout();
+  LayoutInnerButton();
 }
 
 std::int32_t TsSpinEdit::Value() const {
@@ -168,14 +161,6 @@ void TsSpinEdit::SetValue(std::int32_t value) {
 
 void TsSpinEdit::WriteValue(std::int64_t value) {
   SetText(SpinValueText(value, MinValue, MaxValue));
-}
-
-bool TsSpinEdit::ReadOnly() const {
-  return (::GetWindowLongW(Handle(), GWL_STYLE) & ES_READONLY) != 0;
-}
-
-void TsSpinEdit::SetReadOnly(bool read_only) {
-  ::SendMessageW(Handle(), EM_SETREADONLY, read_only, 0);
 }
 
 void TsSpinEdit::StepUp() {
@@ -200,7 +185,7 @@ void TsSpinEdit::Step(std::int64_t delta, const std::function<void()>& handler) 
   WriteValue(std::int64_t{Value()} + delta);
 }
 
-void TsSpinEdit::Layout() {
+void TsSpinEdit::LayoutInnerButton() {
   RECT outer;
   ::GetWindowRect(Handle(), &outer);
   const int width = outer.right - outer.left;
@@ -248,20 +233,9 @@ LRESULT TsSpinEdit::WindowMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       if (notches != 0) WriteValue(std::int64_t{Value()} + std::int64_t{notches} * Increment);
       return 0;
     }
-    case WM_SETFOCUS: {
-      const LRESULT result = TsEdit::WindowMessage(message, wparam, lparam);
-      ::SendMessageW(Handle(), EM_SETSEL, 0, -1);
-      return result;
-    }
     case WM_KILLFOCUS: {
       const LRESULT result = TsEdit::WindowMessage(message, wparam, lparam);
       if (const auto clamped = TextOnLeaving(Text(), MinValue, MaxValue)) SetText(*clamped);
-      return result;
-    }
-    case WM_SIZE:
-    case WM_SETFONT: {
-      const LRESULT result = TsEdit::WindowMessage(message, wparam, lparam);
-      Layout();
       return result;
     }
     case WM_ENABLE:

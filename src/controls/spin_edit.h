@@ -5,19 +5,19 @@
 #include <cstdint>
 #include <functional>
 
+#include "base/win32/window_registrations.h"
 #include "controls/skinned_controls.h"
-#include "shell/window_base.h"
+#include "ui/window_base.h"
 
 namespace kestrune {
 
 // The up/down pair: a press and release on the same half is one step; holding a half repeats
 // while the mouse stays captured, and the release over the half adds a last step.
-class TsSpinButton : private WindowBase {
+class TsSpinButton final : private WindowBase {
  public:
   enum class Half { kNone, kUp, kDown };
 
   TsSpinButton(HWND edit, std::function<void(Half)> on_step);
-  ~TsSpinButton() override;
 
   HWND Handle() const { return WindowBase::Handle(); }
 
@@ -34,6 +34,7 @@ class TsSpinButton : private WindowBase {
   Half pressed_ = Half::kNone;
   bool over_pressed_ = false;  // the cursor is over the half being held
   bool repeating_ = false;     // the first repeat has come
+  UniqueTimer repeat_timer_;
 };
 
 class TsSpinEdit : public TsEdit {
@@ -61,9 +62,6 @@ class TsSpinEdit : public TsEdit {
   // Building the window is over: writes of Value take effect from now on.
   void Loaded() { loading_ = false; }
 
-  bool ReadOnly() const;
-  void SetReadOnly(bool read_only);
-
   // What the up and down buttons and arrow keys do.
   void StepUp();
   void StepDown();
@@ -72,7 +70,7 @@ class TsSpinEdit : public TsEdit {
   LRESULT WindowMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
   void Step(std::int64_t delta, const std::function<void()>& handler);
   void WriteValue(std::int64_t value);
-  void Layout();
+  void LayoutInnerButton() override;
 
   bool loading_ = true;
   TsSpinButton button_;

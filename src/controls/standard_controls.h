@@ -1,4 +1,4 @@
-// The plain control kinds: push button, label, edit, check box and status bar.
+// The plain control kinds: push button, label, edit and check box.
 #pragma once
 
 #include "controls/control.h"
@@ -47,15 +47,6 @@ class TCheckBox : public TControl {
   void HandleCommand(WORD code) override {
     if (code == BN_CLICKED) SetChecked(!Checked());
   }
-};
-
-// A status bar without panels that shows its simple text in one line.
-class TStatusBar : public TControl {
- public:
-  TStatusBar(HWND parent, const ControlPlacement& placement);
-  std::string SimpleText() const;
-  // Shows the text at once, even while a handler keeps the thread busy.
-  void SetSimpleText(const std::string& text);
 };
 
 }  // namespace kestrune

@@ -10,13 +10,10 @@ void ServerProcess::LaunchServer(const std::string& server_path,
                                  const std::string& additional_params) {
   std::string command_line = ServerCommandLine(additional_params);
   PROCESS_INFORMATION launched{};
-  if (!::CreateProcessA(server_path.c_str(), command_line.data(), nullptr, nullptr, FALSE,
-                        NORMAL_PRIORITY_CLASS, nullptr, nullptr, &startup_info_, &launched)) {
-    return;
-  }
+  if (!calls_.CreateProcess(server_path, command_line, startup_info_, launched)) return;
   UniqueHandle process(launched.hProcess);
   UniqueHandle thread(launched.hThread);
-  ::WaitForInputIdle(process.get(), kInputIdleWaitMs);
+  calls_.WaitForInputIdle(process.get(), kInputIdleWaitMs);
 
   // The earlier server, if any, keeps running untracked; its handle is closed here.
   process_ = std::move(process);
@@ -27,9 +24,9 @@ void ServerProcess::LaunchServer(const std::string& server_path,
 
 void ServerProcess::KillServer() {
   if (!process_) return;
-  if (::WaitForSingleObject(process_.get(), 0) == WAIT_OBJECT_0) return;
-  if (::TerminateProcess(process_.get(), 0xFFFFFFFF)) {
-    ::WaitForSingleObject(process_.get(), kServerExitWaitMs);
+  if (calls_.WaitForSingleObject(process_.get(), 0) == WAIT_OBJECT_0) return;
+  if (calls_.TerminateProcess(process_.get(), kKilledServerExitCode)) {
+    calls_.WaitForSingleObject(process_.get(), kServerExitWaitMs);
   }
 }
 

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "base/win32/unique_handle.h"
+#include "supervision/process_calls.h"
 
 namespace kestrune {
 
@@ -16,12 +17,17 @@ namespace kestrune {
 inline constexpr DWORD kInputIdleWaitMs = 60'000;
 inline constexpr DWORD kServerExitWaitMs = 30'000;
 
+// The exit code a killed server ends with.
+inline constexpr UINT kKilledServerExitCode = 0xFFFFFFFF;
+
 // The server's command line: "srcds.exe " followed by the parameters, whichever executable runs.
 std::string ServerCommandLine(const std::string& additional_params);
 
 class ServerProcess {
  public:
-  ServerProcess() { startup_info_.cb = sizeof startup_info_; }
+  explicit ServerProcess(ProcessCalls& calls = ProcessCalls::Platform()) : calls_(calls) {
+    startup_info_.cb = sizeof startup_info_;
+  }
 
   // Starts the server and waits until it is idle for input. A refused launch is not reported and
   // leaves the record and the kept process as they were.
@@ -37,6 +43,7 @@ class ServerProcess {
   const PROCESS_INFORMATION& ServerProcessInfo() const { return info_; }
 
  private:
+  ProcessCalls& calls_;
   STARTUPINFOA startup_info_{};  // only its size is set: the server gets the defaults
   PROCESS_INFORMATION info_{};
   UniqueHandle process_;  // the last launched server, kept for the kill

@@ -1,7 +1,6 @@
 #include "supervision/supervisor.h"
 
 #include "base/integer_conversion.h"
-#include "shell/application.h"
 #include "supervision/check_interval.h"
 #include "supervision/query_result.h"
 #include "supervision/query_result_rules.h"
@@ -11,12 +10,16 @@
 
 namespace kestrune {
 
-Supervisor::Supervisor(SupervisorWindow& window, PathSource settings_path)
-    : window_(window), settings_path_(std::move(settings_path)) {
-  timer_.OnTimer = [this] { Timer1Timer(); };
+Supervisor::Supervisor(SupervisorWindow& window, MessagePump& pump, HWND tool_owner,
+                       PathSource settings_path)
+    : window_(window),
+      pump_(pump),
+      tool_owner_(tool_owner),
+      settings_path_(std::move(settings_path)) {
+  timer_.OnTimer = [this] { Check(); };
 }
 
-void Supervisor::FormCreate() {
+void Supervisor::LoadAtStart() {
   window_.SetStatusText(kStatusCreatingIni);
   const std::string auto_start = LoadSettings(window_, settings_path_());
   if (auto_start == "1") {
@@ -38,7 +41,7 @@ void Supervisor::StartServer() {
   window_.SetStatusText(kStatusStarting);
 }
 
-void Supervisor::Timer1Timer() {
+void Supervisor::Check() {
   if (checking_) return;
   checking_ = true;
   struct Done {
@@ -51,8 +54,8 @@ void Supervisor::Timer1Timer() {
                                                  window_.FieldText(SettingField::kQueryIp),
                                                  window_.FieldText(SettingField::kQueryPort));
   const unsigned starts_before = starts_;
-  RunToolAndWait(call.file_name, call.parameters, call.directory, kShowHidden);
-  if (!timer_.Enabled() || starts_ != starts_before || Application().TerminateRequested()) return;
+  RunToolAndWait(pump_, tool_owner_, call.file_name, call.parameters, call.directory, kShowHidden);
+  if (!timer_.Enabled() || starts_ != starts_before || pump_.TerminateRequested()) return;
 
   if (ServerDidNotAnswer(ReadQueryResult(call.result_path))) {
     server_.KillServer();
@@ -63,19 +66,19 @@ void Supervisor::Timer1Timer() {
   }
 }
 
-void Supervisor::Button1Click() {
+void Supervisor::StartSupervision() {
   StartServer();
   window_.SetStatusText(kStatusStarted);
   window_.HideMainForm();
 }
 
-void Supervisor::Button2Click() {
+void Supervisor::StopSupervision() {
   server_.KillServer();
   timer_.SetEnabled(false);
   window_.SetStatusText(kStatusStopped);
 }
 
-void Supervisor::sCheckBox1Click() {
+void Supervisor::AutoStartChanged() {
   SaveAutoStart(window_.AutoStartChecked(), settings_path_());
 }
 

@@ -4,17 +4,9 @@
 
 #include <string>
 
-namespace kestrune {
+#include "supervision/setting_bindings.h"
 
-// The six setting fields, by the role they play. Texts are ANSI byte strings, as typed.
-enum class SettingField {
-  kServerPath,        // sFilenameEdit1
-  kQueryToolPath,     // sFilenameEdit2
-  kAdditionalParams,  // sEdit1
-  kQueryIp,           // sEdit2
-  kQueryPort,         // sEdit3
-  kDelay,             // sSpinEdit1
-};
+namespace kestrune {
 
 class SupervisorWindow {
  public:
@@ -22,7 +14,7 @@ class SupervisorWindow {
   virtual void SetFieldText(SettingField field, const std::string& text) = 0;
 
   // sCheckBox1. Setting it to a new state fires the box's click handler, which the window routes
-  // to the supervisor's sCheckBox1Click; setting the state it already has does nothing.
+  // to the supervisor's AutoStartChanged; setting the state it already has does nothing.
   virtual bool AutoStartChecked() const = 0;
   virtual void SetAutoStartChecked(bool checked) = 0;
 

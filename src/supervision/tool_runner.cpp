@@ -5,20 +5,19 @@
 #include <shellapi.h>
 
 #include "base/win32/unique_handle.h"
-#include "shell/application.h"
 
 namespace kestrune {
 namespace {
 constexpr int kShowCommands[] = {SW_SHOWNORMAL, SW_MINIMIZE, SW_SHOWMAXIMIZED, SW_HIDE};
 }  // namespace
 
-int RunToolAndWait(const std::string& file, const std::string& parameters,
-                   const std::string& directory, std::uint8_t show_index) {
-  TApplication& application = Application();
+int RunToolAndWait(MessagePump& pump, HWND owner, const std::string& file,
+                   const std::string& parameters, const std::string& directory,
+                   std::uint8_t show_index) {
   SHELLEXECUTEINFOA request{};
   request.cbSize = sizeof request;
   request.fMask = SEE_MASK_NOCLOSEPROCESS;
-  request.hwnd = application.Handle();
+  request.hwnd = owner;
   request.lpFile = file.c_str();
   request.lpParameters = parameters.c_str();
   request.lpDirectory = directory.c_str();
@@ -32,9 +31,9 @@ int RunToolAndWait(const std::string& file, const std::string& parameters,
 
   DWORD exit_code = STILL_ACTIVE;
   for (;;) {
-    application.PumpPendingMessages();
+    pump.PumpPendingMessages();
     ::GetExitCodeProcess(process.get(), &exit_code);
-    if (exit_code != STILL_ACTIVE || application.TerminateRequested()) break;
+    if (exit_code != STILL_ACTIVE || pump.TerminateRequested()) break;
     // Sleep until a message arrives or the tool ends. A tool that ended with code 259 reads as
     // still running; then only a message (the quit one at the latest) can end the wait.
     const HANDLE handle = process.get();

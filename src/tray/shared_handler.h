@@ -10,8 +10,8 @@
 #include <utility>
 #include <vector>
 
-#include "shell/failure_sink.h"
-#include "shell/window_base.h"
+#include "ui/failure_sink.h"
+#include "ui/window_base.h"
 
 namespace kestrune {
 
@@ -32,7 +32,29 @@ class SharedHandler : protected WindowBase {
 
   static Derived* Instance() { return instance_.get(); }
 
-  ~SharedHandler() override { DestroyWindowHandle(); }
+  // A client's place with the handler for as long as the client lives: the reference keeps the
+  // window, the identity reaches the client.
+  class Registration {
+   public:
+    explicit Registration(Client& client)
+        : client_(client), identity_(reference_.handler.Register(client)) {}
+    ~Registration() { reference_.handler.Unregister(client_); }
+    Registration(const Registration&) = delete;
+    Registration& operator=(const Registration&) = delete;
+
+    Id Identity() const { return identity_; }
+    HWND Window() const { return reference_.handler.Window(); }
+
+   private:
+    struct Reference {
+      Reference() : handler(Acquire()) {}
+      ~Reference() { Release(); }
+      Derived& handler;
+    };
+    Reference reference_;  // first: a refused registration still lets go of the window
+    Client& client_;
+    Id identity_;
+  };
 
   HWND Window() const { return Handle(); }
 

@@ -4,8 +4,8 @@
 #include <memory>
 #include <vector>
 
-#include "shell/failure_sink.h"
-#include "shell/window_base.h"
+#include "ui/failure_sink.h"
+#include "ui/window_base.h"
 #include "tray/shared_handler.h"
 
 namespace kestrune {
@@ -34,21 +34,22 @@ class TSimpleTimerHandler : public SharedHandler<TSimpleTimerHandler, TSimpleTim
   }
 };
 
+struct TSimpleTimer::Registration : TSimpleTimerHandler::Registration {
+  using TSimpleTimerHandler::Registration::Registration;
+};
+
 TSimpleTimer::TSimpleTimer(std::uint32_t interval_ms, std::function<void()> on_timer)
-    : interval_(interval_ms), on_timer_(std::move(on_timer)) {
-  TSimpleTimerHandler& handler = TSimpleTimerHandler::Acquire();
-  try {
-    identity_ = handler.Register(*this);
-  } catch (...) {
-    TSimpleTimerHandler::Release();
-    throw;
-  }
-}
+    : registration_(std::make_unique<Registration>(*this)),
+      interval_(interval_ms),
+      on_timer_(std::move(on_timer)) {}
 
 TSimpleTimer::~TSimpleTimer() {
+  // A running platform timer counts until it is killed.
   if (enabled_) SetEnabled(false);
-  if (TSimpleTimerHandler* handler = TSimpleTimerHandler::Instance()) handler->Unregister(*this);
-  TSimpleTimerHandler::Release();
+}
+
+UINT_PTR TSimpleTimer::Identity() const {
+  return registration_->Identity();
 }
 
 void TSimpleTimer::SetEnabled(bool enabled) {
@@ -88,13 +89,13 @@ void TSimpleTimer::Start() {
   TSimpleTimerHandler* handler = TSimpleTimerHandler::Instance();
   // Intervals beyond what the platform takes are held at its maximum.
   const UINT elapse = UINT(std::min<std::uint32_t>(interval_, USER_TIMER_MAXIMUM));
-  enabled_ = handler && ::SetTimer(handler->Window(), identity_, elapse, nullptr) != 0;
+  enabled_ = handler && ::SetTimer(handler->Window(), Identity(), elapse, nullptr) != 0;
   if (enabled_) ++handler->running;
 }
 
 void TSimpleTimer::Kill() {
   TSimpleTimerHandler* handler = TSimpleTimerHandler::Instance();
-  if (handler && ::KillTimer(handler->Window(), identity_) && handler->running > 0) {
+  if (handler && ::KillTimer(handler->Window(), Identity()) && handler->running > 0) {
     --handler->running;
   }
 }

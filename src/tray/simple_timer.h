@@ -1,11 +1,14 @@
-// A light timer on the platform's window timers. Every timer of the process is delivered to one
-// hidden window, shared and reference-counted, so a timer costs no window of its own.
+// The tray icon's light timer on the platform's window timers. Every timer of the process is
+// delivered to one hidden window, shared and reference-counted, so a timer costs no window of its
+// own, and a timer the platform refuses just stays disabled. The check timer (ui/timer.h) is the
+// other kind: a window of its own, and a refusal the operator is told of.
 #pragma once
 
 #include "base/win32/prelude.h"
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 
 namespace kestrune {
 
@@ -17,7 +20,7 @@ class TSimpleTimer {
   TSimpleTimer& operator=(const TSimpleTimer&) = delete;
 
   // The timer's own identity, which is also its platform timer id.
-  UINT_PTR Identity() const { return identity_; }
+  UINT_PTR Identity() const;
 
   bool Enabled() const { return enabled_; }
   // Enabling (re)starts the countdown; with an interval of 0 it does nothing. A timer the platform
@@ -41,10 +44,11 @@ class TSimpleTimer {
 
  private:
   friend class TSimpleTimerHandler;
+  struct Registration;
   void Start();
   void Kill();
 
-  UINT_PTR identity_;
+  std::unique_ptr<Registration> registration_;
   bool enabled_ = false;
   std::uint32_t interval_;
   bool auto_disable_ = false;

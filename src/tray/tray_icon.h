@@ -11,24 +11,20 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "base/win32/unique_handle.h"
 #include "tray/simple_timer.h"
+#include "tray/tray_icon_handler.h"
 #include "tray/tray_rules.h"
+#include "ui/application.h"
+#include "ui/scoped_subclass.h"
 
 namespace kestrune {
 
 class TForm;
-struct AppMessage;
-
-struct OwnedIconTraits {
-  using Value = HICON;
-  static Value Invalid() { return nullptr; }
-  static void Close(Value icon) { ::DestroyIcon(icon); }
-};
-using OwnedIcon = UniqueAny<OwnedIconTraits>;
 
 // Pictures to cycle through; the icon refers to a list it does not own.
 using TIconList = std::vector<HICON>;
@@ -40,22 +36,9 @@ struct TPopupMenu {
   std::function<void(UINT command)> OnItemClick;
 };
 
-// Every tray icon's notifications arrive as this message: wParam the icon's identity, lParam the
-// mouse message.
-inline constexpr UINT kTrayCallbackMessage = WM_USER + 1024;
-
 // The notification record as the shell of common controls 5 knows it: it ends at dwInfoFlags and
 // has no guidItem (488 bytes in a 32-bit process, 504 in a 64-bit one).
 inline constexpr DWORD kNotifyDataSize = offsetof(NOTIFYICONDATAA, guidItem);
-
-// The version of the platform's "comctl32.dll" (major * 65536 + minor), read once; 0 when it
-// cannot be read.
-std::uint32_t CommonControlsVersion();
-// Registers "TaskbarCreated" when `comctl_version` is recent enough, and forgets it otherwise.
-// Done at start-up from CommonControlsVersion().
-void RegisterTaskbarCreated(std::uint32_t comctl_version);
-// The registered number of "TaskbarCreated"; 0 while none is registered.
-UINT TaskbarCreatedMessage();
 
 class TTrayIcon {
  public:
@@ -156,15 +139,6 @@ class TTrayIcon {
  private:
   friend class TTrayIconHandler;
 
-  // Releases the shared handler when the icon goes, whatever else failed.
-  struct HandlerReference {
-    HandlerReference();
-    ~HandlerReference();
-    HandlerReference(const HandlerReference&) = delete;
-    HandlerReference& operator=(const HandlerReference&) = delete;
-    HWND window;
-  };
-
   // Called from the shared window with the shell's notification.
   void Notify(UINT notification);
   void RunSteps(const std::vector<TrayStep>& steps);
@@ -176,22 +150,23 @@ class TTrayIcon {
   void AssignIcon(HICON icon, bool notify);
   bool ShellCall(DWORD operation);
 
-  static bool ApplicationHook(void* self, AppMessage& message);
   void ApplicationMessage(const AppMessage& message);
-  static LRESULT CALLBACK OwnerProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam,
-                                    UINT_PTR id, DWORD_PTR self) noexcept;
-  void OwnerMessage(HWND window, UINT message, WPARAM wparam, LPARAM lparam, bool& intercepted);
+  // Watches the owner's minimise and show messages through a subclass.
+  void InterceptOwner();
+  void OwnerMessage(UINT message, WPARAM wparam, LPARAM lparam, bool& intercepted);
 
   // Event handlers may destroy the icon: whoever runs one checks this before going on.
   std::weak_ptr<void> AliveToken() const { return alive_; }
 
-  HandlerReference handler_;
+  // The registrations first, so they are undone last, after everything that could use them.
+  TTrayIconHandler::Registration registration_{*this};
   TForm* owner_;
-  HWND subclassed_ = nullptr;
+  ApplicationHook application_hook_;
+  std::optional<ScopedSubclass> owner_subclass_;
   std::shared_ptr<void> alive_;
 
   bool enabled_ = true;
-  OwnedIcon icon_;
+  UniqueIcon icon_;
   bool icon_visible_ = false;
   std::string hint_;
   bool show_hint_ = true;

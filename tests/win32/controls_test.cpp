@@ -4,17 +4,17 @@
 #include <gtest/gtest.h>
 
 #include "controls/skinned_controls.h"
-#include "shell/form.h"
+#include "ui/form.h"
 #include "test_support.h"
 
 namespace kestrune {
 namespace {
 
-using testing::PumpUntil;
+using test_support::PumpUntil;
 
 class ControlsTest : public ::testing::Test {
  protected:
-  TForm form_{{L"controls", 100, 100, 400, 200}};
+  test_support::PlainForm form_{{L"controls", 100, 100, 400, 200}};
 };
 
 TEST_F(ControlsTest, CheckBoxSetByCodeClicksOnlyOnAChangeAndNotWhileBuilding) {

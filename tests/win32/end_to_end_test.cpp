@@ -6,22 +6,22 @@
 
 #include "base/win32/ansi_text.h"
 #include "base/win32/unique_handle.h"
-#include "shell/main_window_design.h"
+#include "app/main_window_design.h"
 #include "test_support.h"
 
 namespace kestrune {
 namespace {
 
-using testing::BoxWatcher;
-using testing::InstallStandinServer;
-using testing::InstallStandinTool;
-using testing::IsRunning;
-using testing::OpenForWait;
-using testing::PumpUntil;
-using testing::ReadServerRecords;
-using testing::ReadToolRecords;
-using testing::TempDir;
-using testing::WriteFileBytes;
+using test_support::BoxWatcher;
+using test_support::InstallStandinServer;
+using test_support::InstallStandinTool;
+using test_support::IsRunning;
+using test_support::OpenForWait;
+using test_support::PumpUntil;
+using test_support::ReadServerRecords;
+using test_support::ReadToolRecords;
+using test_support::TempDir;
+using test_support::WriteFileBytes;
 
 struct WindowSearch {
   DWORD pid;
@@ -47,7 +47,7 @@ class Kestrune {
   // Starts kestrune.exe from `dir` (its working directory too), with `settings` as its file.
   Kestrune(const TempDir& dir, const std::string& settings) {
     const std::string exe = dir.File("kestrune.exe");
-    CopyFileA((testing::BinDirectory() + "kestrune.exe").c_str(), exe.c_str(), FALSE);
+    CopyFileA((test_support::BinDirectory() + "kestrune.exe").c_str(), exe.c_str(), FALSE);
     if (!settings.empty()) WriteFileBytes(dir.File("KTN-Serv.ini"), settings);
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
@@ -138,7 +138,7 @@ class Kestrune {
 
 class EndToEndTest : public ::testing::Test {
  protected:
-  void TearDown() override { testing::EndStandins(dir_); }
+  void TearDown() override { test_support::EndStandins(dir_); }
 
   std::string Settings(const std::string& delay, int port) {
     const std::string p = std::to_string(port);
@@ -245,7 +245,7 @@ TEST_F(EndToEndTest, TheOperatorFillsTheFieldsStartsStopsAndLeaves) {
   const auto records = ReadServerRecords(dir_);
   ASSERT_EQ(records.size(), 1u);
   EXPECT_EQ(records[0].command_line, "srcds.exe -port 27441 +map de_dust2");
-  const std::string settings = testing::ReadFileBytes(dir_.File("KTN-Serv.ini"));
+  const std::string settings = test_support::ReadFileBytes(dir_.File("KTN-Serv.ini"));
   for (const std::string& line :
        {"ServerPath=" + server, std::string("QueryPort=27441"),
         std::string("AdditionalParams=-port 27441 +map de_dust2"), std::string("Delay=1")}) {

@@ -1,18 +1,21 @@
-#include "shell/failure_report.h"
+#include "ui/failure_report.h"
 
 #include <gtest/gtest.h>
 
-#include "shell/application.h"
-#include "shell/failure_sink.h"
-#include "shell/timer.h"
+#include <atomic>
+#include <optional>
+
+#include "ui/application.h"
+#include "ui/failure_sink.h"
+#include "ui/timer.h"
 #include "test_support.h"
 
 namespace kestrune {
 namespace {
 
-using testing::BoxSeen;
-using testing::BoxWatcher;
-using testing::PumpUntil;
+using test_support::BoxSeen;
+using test_support::BoxWatcher;
+using test_support::PumpUntil;
 
 TEST(ReportFailure, ShowsTheMessageWithThePeriodRuleInAStopBoxOwnedByTheApplication) {
   struct Case {
@@ -47,7 +50,7 @@ TEST(ReportFailure, AnAbortShowsNothing) {
 }
 
 TEST(ReportFailure, OtherWindowsAreDisabledWhileTheBoxIsOpenAndActiveAgainAfter) {
-  testing::VisibleWindow main(L"main");  // standing for the main window
+  test_support::VisibleWindow main(L"main");  // standing for the main window
   SetActiveWindow(main.get());
   ASSERT_EQ(GetActiveWindow(), main.get());
   bool enabled_while_open = true;
@@ -62,21 +65,23 @@ TEST(ReportFailure, OtherWindowsAreDisabledWhileTheBoxIsOpenAndActiveAgainAfter)
 
 TEST(ReportFailure, AFailureWhileABoxIsOpenIsNotShown) {
   // Ticks keep coming while the box is open; each fails again.
+  // The box stays open until four ticks have failed behind it.
   TTimer timer;
-  int failures = 0;
+  std::atomic<int> failures = 0;
+  const UniqueHandle four_failed(CreateEventW(nullptr, TRUE, FALSE, nullptr));
   timer.OnTimer = [&] {
-    ++failures;
+    if (++failures == 4) SetEvent(four_failed.get());
     throw EInOutError(104);
   };
   timer.SetInterval(50);
-  BoxWatcher boxes(GetCurrentProcessId(), [] { Sleep(600); });
+  BoxWatcher boxes(GetCurrentProcessId(), [&] { WaitForSingleObject(four_failed.get(), 10000); });
   timer.SetEnabled(true);
   EXPECT_TRUE(PumpUntil([&] { return failures >= 4; }, 10000));
   timer.SetEnabled(false);
   const auto seen = boxes.Seen(1);
   // One box per failure that came while none was open: far fewer boxes than failures.
   EXPECT_GE(seen.size(), 1u);
-  EXPECT_LT(seen.size(), std::size_t(failures));
+  EXPECT_LT(seen.size(), std::size_t(failures.load()));
 }
 
 TEST(ReportFailure, AnythingThrownAtADispatchPointIsCaught) {
@@ -106,36 +111,52 @@ TEST(ApplicationWindow, CarriesTheTitleAndASystemMenuWithoutMaximizeSizeOrMove) 
 }
 
 TEST(ApplicationWindow, HooksSeeMessagesFirstInOrderAndTheFirstToHandleEndsIt) {
-  struct Seen {
-    std::vector<int> order;
-  } seen;
-  const auto first = [](void* object, AppMessage& message) {
-    if (message.message != WM_APP + 7) return false;
-    static_cast<Seen*>(object)->order.push_back(1);
-    return false;
+  constexpr UINT kProbe = WM_APP + 7;
+  std::vector<int> order;
+  const auto watcher = [&](int number) {
+    return [&order, number](AppMessage& message) {
+      if (message.message == kProbe) order.push_back(number);
+      return false;
+    };
   };
-  const auto second = [](void* object, AppMessage& message) {
-    if (message.message != WM_APP + 7) return false;
-    static_cast<Seen*>(object)->order.push_back(2);
+  ApplicationHook first(Application(), watcher(1));
+  std::optional<ApplicationHook> second;
+  second.emplace(Application(), [&](AppMessage& message) {
+    if (message.message != kProbe) return false;
+    order.push_back(2);
     message.result = 42;
     return true;
-  };
-  const auto third = [](void* object, AppMessage& message) {
-    if (message.message == WM_APP + 7) static_cast<Seen*>(object)->order.push_back(3);
-    return false;
-  };
-  Application().HookApplicationWindow({first, &seen});
-  Application().HookApplicationWindow({second, &seen});
-  Application().HookApplicationWindow({third, &seen});
-  EXPECT_EQ(SendMessageW(Application().Handle(), WM_APP + 7, 0, 0), 42);
-  EXPECT_EQ(seen.order, (std::vector<int>{1, 2}));
+  });
+  {
+    ApplicationHook third(Application(), watcher(3));
+    EXPECT_EQ(SendMessageW(Application().Handle(), kProbe, 0, 0), 42);
+    EXPECT_EQ(order, (std::vector<int>{1, 2}));
 
-  Application().UnhookApplicationWindow({second, &seen});
-  seen.order.clear();
-  SendMessageW(Application().Handle(), WM_APP + 7, 0, 0);
-  EXPECT_EQ(seen.order, (std::vector<int>{1, 3}));
-  Application().UnhookApplicationWindow({first, &seen});
-  Application().UnhookApplicationWindow({third, &seen});
+    second.reset();
+    order.clear();
+    SendMessageW(Application().Handle(), kProbe, 0, 0);
+    EXPECT_EQ(order, (std::vector<int>{1, 3}));
+  }
+  // The hooks that went are never offered a message again.
+  order.clear();
+  SendMessageW(Application().Handle(), kProbe, 0, 0);
+  EXPECT_EQ(order, std::vector<int>{1});
+}
+
+TEST(ApplicationWindow, AHookThatEndsAnotherWhileAMessageRunsKeepsItFromThatMessage) {
+  constexpr UINT kProbe = WM_APP + 8;
+  int later_calls = 0;
+  std::optional<ApplicationHook> later;
+  ApplicationHook ender(Application(), [&](AppMessage& message) {
+    if (message.message == kProbe) later.reset();
+    return false;
+  });
+  later.emplace(Application(), [&](AppMessage& message) {
+    later_calls += message.message == kProbe;
+    return false;
+  });
+  SendMessageW(Application().Handle(), kProbe, 0, 0);
+  EXPECT_EQ(later_calls, 0);
 }
 
 }  // namespace

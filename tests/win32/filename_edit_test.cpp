@@ -9,7 +9,8 @@
 #include <thread>
 #include <vector>
 
-#include "shell/form.h"
+#include "base/win32/paint_scopes.h"
+#include "ui/form.h"
 #include "test_support.h"
 
 namespace kestrune {
@@ -25,19 +26,6 @@ struct DialogSeen {
   bool owner_enabled = true;
 };
 
-BOOL CALLBACK FindOpenDialog(HWND window, LPARAM found) {
-  DWORD pid = 0;
-  GetWindowThreadProcessId(window, &pid);
-  wchar_t class_name[32];
-  GetClassNameW(window, class_name, 32);
-  if (pid != GetCurrentProcessId() || !IsWindowVisible(window) ||
-      lstrcmpW(class_name, L"#32770") != 0) {
-    return TRUE;
-  }
-  *reinterpret_cast<HWND*>(found) = window;
-  return FALSE;
-}
-
 // Answers the open-file dialogs of this process from a thread of its own, in turn: records what
 // each one shows, then types its answer into the file-name box and presses Open, or presses
 // Cancel for an empty answer. Dialogs beyond the answers are cancelled. The dialog is modal, so
@@ -45,11 +33,8 @@ BOOL CALLBACK FindOpenDialog(HWND window, LPARAM found) {
 class DialogDriver {
  public:
   explicit DialogDriver(std::vector<std::string> answers = {})
-      : answers_(std::move(answers)), thread_([this] { Run(); }) {}
-  ~DialogDriver() {
-    stop_ = true;
-    thread_.join();
-  }
+      : answers_(std::move(answers)),
+        watcher_(GetCurrentProcessId(), [this](HWND dialog) { Answer(dialog); }) {}
 
   std::vector<DialogSeen> Seen() const {
     const std::lock_guard lock(mutex_);
@@ -57,48 +42,35 @@ class DialogDriver {
   }
 
  private:
-  void Run() {
-    while (!stop_) {
-      HWND dialog = nullptr;
-      EnumWindows(&FindOpenDialog, reinterpret_cast<LPARAM>(&dialog));
-      if (!dialog) {
-        std::this_thread::sleep_for(10ms);
-        continue;
-      }
-      // A dialog that answers a message has finished coming up.
-      DWORD_PTR ignored = 0;
-      SendMessageTimeoutW(dialog, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &ignored);
-      DialogSeen seen;
-      // The dialog of GetOpenFileNameA answers in ANSI.
-      char text[1024] = {};
-      SendMessageA(dialog, CDM_GETSPEC, sizeof text, reinterpret_cast<LPARAM>(text));
-      seen.file_name = text;
-      text[0] = '\0';
-      SendMessageA(dialog, CDM_GETFOLDERPATH, sizeof text, reinterpret_cast<LPARAM>(text));
-      seen.folder = text;
-      seen.owner = GetWindow(dialog, GW_OWNER);
-      seen.owner_enabled = IsWindowEnabled(seen.owner) != FALSE;
-      std::string answer;
-      {
-        const std::lock_guard lock(mutex_);
-        if (seen_.size() < answers_.size()) answer = answers_[seen_.size()];
-        seen_.push_back(seen);
-      }
-      if (answer.empty()) {
-        PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
-      } else {
-        SendMessageA(dialog, CDM_SETCONTROLTEXT, cmb13, reinterpret_cast<LPARAM>(answer.c_str()));
-        PostMessageW(dialog, WM_COMMAND, IDOK, 0);
-      }
-      while (IsWindow(dialog) && !stop_) std::this_thread::sleep_for(10ms);
+  void Answer(HWND dialog) {
+    DialogSeen seen;
+    // The dialog of GetOpenFileNameA answers in ANSI.
+    char text[1024] = {};
+    SendMessageA(dialog, CDM_GETSPEC, sizeof text, reinterpret_cast<LPARAM>(text));
+    seen.file_name = text;
+    text[0] = '\0';
+    SendMessageA(dialog, CDM_GETFOLDERPATH, sizeof text, reinterpret_cast<LPARAM>(text));
+    seen.folder = text;
+    seen.owner = GetWindow(dialog, GW_OWNER);
+    seen.owner_enabled = IsWindowEnabled(seen.owner) != FALSE;
+    std::string answer;
+    {
+      const std::lock_guard lock(mutex_);
+      if (seen_.size() < answers_.size()) answer = answers_[seen_.size()];
+      seen_.push_back(seen);
+    }
+    if (answer.empty()) {
+      PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+    } else {
+      SendMessageA(dialog, CDM_SETCONTROLTEXT, cmb13, reinterpret_cast<LPARAM>(answer.c_str()));
+      PostMessageW(dialog, WM_COMMAND, IDOK, 0);
     }
   }
 
   const std::vector<std::string> answers_;
   mutable std::mutex mutex_;
   std::vector<DialogSeen> seen_;
-  std::atomic<bool> stop_ = false;
-  std::thread thread_;
+  test_support::DialogWatcher watcher_;  // last: it answers into the members above
 };
 
 // Dispatches everything queued, with the dialog keys of `dialog_window` handled as the
@@ -113,9 +85,9 @@ void DispatchQueued(HWND dialog_window = nullptr) {
 }
 
 // A form that keeps the commands its menu would receive.
-class RecordingForm : public TForm {
+class RecordingForm final : public TForm {
  public:
-  RecordingForm() : TForm({L"test", 100, 100, 400, 200}) {}
+  RecordingForm() : TForm({L"test", 100, 100, 400, 200}) { CreateFormWindow(); }
   std::vector<WORD> commands;
 
  protected:
@@ -129,12 +101,12 @@ class FilenameEditTest : public ::testing::Test {
     working_directory_.resize(
         GetCurrentDirectoryA(DWORD(working_directory_.size()), working_directory_.data()));
     CreateDirectoryA(dir.File("other").c_str(), nullptr);
-    testing::WriteFileBytes(srcds, "server");
-    testing::WriteFileBytes(hlds, "other server");
+    test_support::WriteFileBytes(srcds, "server");
+    test_support::WriteFileBytes(hlds, "other server");
     form.Show();
     // The window manager activates the form in its own time; the focus is only ours after that.
     SetForegroundWindow(form.Handle());
-    testing::PumpUntil(
+    test_support::PumpUntil(
         [&] {
           return GetForegroundWindow() == form.Handle() && GetActiveWindow() == form.Handle();
         },
@@ -151,7 +123,7 @@ class FilenameEditTest : public ::testing::Test {
     return std::to_string(start) + ".." + std::to_string(end);
   }
 
-  testing::TempDir dir;
+  test_support::TempDir dir;
   const std::string srcds = dir.File("srcds.exe");
   const std::string other = dir.File("other");
   const std::string hlds = dir.File("other\\hlds.exe");
@@ -163,7 +135,7 @@ class FilenameEditTest : public ::testing::Test {
 };
 
 // The folder without its final "\".
-std::string Folder(const testing::TempDir& dir) {
+std::string Folder(const test_support::TempDir& dir) {
   return dir.Path().substr(0, dir.Path().size() - 1);
 }
 
@@ -338,7 +310,7 @@ TEST_F(FilenameEditTest, TheFocusSelectsAWholeText) {
 }
 
 TEST_F(FilenameEditTest, TheButtonFillsTheRightEdgeAndTheTextStopsShortOfIt) {
-  const UniqueGdiObject large_font(
+  const UniqueFont large_font(
       CreateFontW(-24, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, L"Tahoma"));
   struct Case {
     const char* name;
@@ -346,7 +318,7 @@ TEST_F(FilenameEditTest, TheButtonFillsTheRightEdgeAndTheTextStopsShortOfIt) {
   };
   const Case cases[] = {
       {"as built", [] {}},
-      {"after a font change", [&] { edit.SetFont(static_cast<HFONT>(large_font.get())); }},
+      {"after a font change", [&] { edit.SetFont(large_font.get()); }},
       {"after a resize",
        [&] { SetWindowPos(edit.Handle(), nullptr, 0, 0, 260, 30, SWP_NOMOVE | SWP_NOZORDER); }},
   };
@@ -368,27 +340,19 @@ TEST_F(FilenameEditTest, TheButtonFillsTheRightEdgeAndTheTextStopsShortOfIt) {
   }
 }
 
-struct MemoryDcTraits {
-  using Value = HDC;
-  static Value Invalid() { return nullptr; }
-  static void Close(Value dc) { DeleteDC(dc); }
-};
-
 // The window as it paints itself, a row of pixels after another.
 std::vector<COLORREF> Rendered(HWND window) {
   RECT client;
   GetClientRect(window, &client);
-  const HDC screen = GetDC(nullptr);
-  const UniqueAny<MemoryDcTraits> dc(CreateCompatibleDC(screen));
-  const UniqueGdiObject bitmap(CreateCompatibleBitmap(screen, client.right, client.bottom));
-  ReleaseDC(nullptr, screen);
-  const HGDIOBJ previous = SelectObject(dc.get(), bitmap.get());
+  const WindowDcScope screen;
+  const UniqueMemoryDc dc(CreateCompatibleDC(screen.dc()));
+  const UniqueBitmap bitmap(CreateCompatibleBitmap(screen.dc(), client.right, client.bottom));
+  const ObjectSelection selected(dc.get(), bitmap.get());
   SendMessageW(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc.get()), PRF_CLIENT);
   std::vector<COLORREF> pixels;
   for (int y = 0; y < client.bottom; ++y) {
     for (int x = 0; x < client.right; ++x) pixels.push_back(GetPixel(dc.get(), x, y));
   }
-  SelectObject(dc.get(), previous);
   return pixels;
 }
 

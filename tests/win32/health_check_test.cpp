@@ -10,17 +10,17 @@
 namespace kestrune {
 namespace {
 
-using testing::BoxWatcher;
-using testing::FakeWindow;
-using testing::InstallStandinServer;
-using testing::InstallStandinTool;
-using testing::IsRunning;
-using testing::OpenForWait;
-using testing::PumpUntil;
-using testing::ReadServerRecords;
-using testing::ReadToolRecords;
-using testing::TempDir;
-using testing::WriteFileBytes;
+using test_support::BoxWatcher;
+using test_support::FakeWindow;
+using test_support::InstallStandinServer;
+using test_support::InstallStandinTool;
+using test_support::IsRunning;
+using test_support::OpenForWait;
+using test_support::PumpUntil;
+using test_support::ReadServerRecords;
+using test_support::ReadToolRecords;
+using test_support::TempDir;
+using test_support::WriteFileBytes;
 
 // Runs `action` once, `ms` from now, from the thread's message loop (a check's wait included).
 void AfterMs(UINT ms, std::function<void()> action) {
@@ -92,8 +92,9 @@ TEST(ReadQueryResult, ALongPathIsUsedWhole) {
 
 class HealthCheckTest : public ::testing::Test {
  protected:
-  HealthCheckTest() : supervisor_(window_, [this] { return dir_.File("KTN-Serv.ini"); }) {
-    window_.on_check_box_click = [this] { supervisor_.sCheckBox1Click(); };
+  HealthCheckTest()
+      : supervisor_(window_, pump_, nullptr, [this] { return dir_.File("KTN-Serv.ini"); }) {
+    window_.on_check_box_click = [this] { supervisor_.AutoStartChanged(); };
     window_.fields = {{SettingField::kServerPath, InstallStandinServer(dir_)},
                       {SettingField::kAdditionalParams, "-port 27411"},
                       {SettingField::kQueryToolPath, dir_.File("qstat.exe")},
@@ -102,7 +103,7 @@ class HealthCheckTest : public ::testing::Test {
                       {SettingField::kDelay, "600"}};
   }
 
-  void TearDown() override { testing::EndStandins(dir_); }
+  void TearDown() override { test_support::EndStandins(dir_); }
 
   void StartSupervising() {
     supervisor_.StartServer();
@@ -113,13 +114,14 @@ class HealthCheckTest : public ::testing::Test {
 
   TempDir dir_;
   FakeWindow window_;
+  test_support::ThreadPump pump_;
   Supervisor supervisor_;
 };
 
 TEST_F(HealthCheckTest, AnAnsweringServerPasses) {
   InstallStandinTool(dir_);
   StartSupervising();
-  supervisor_.Timer1Timer();
+  supervisor_.Check();
   EXPECT_EQ(window_.statuses,
             (std::vector<std::string>{"Quring server", "Query status: Server Enabled"}));
   ASSERT_EQ(ReadToolRecords(dir_).size(), 1u);
@@ -135,7 +137,7 @@ TEST_F(HealthCheckTest, AServerThatStoppedAnsweringIsKilledAndRelaunched) {
   const auto old_server = OpenForWait(ServerPid());
   Mute();
 
-  supervisor_.Timer1Timer();
+  supervisor_.Check();
 
   EXPECT_EQ(window_.statuses,
             (std::vector<std::string>{"Quring server", "Server Crashed! Restarting...",
@@ -143,8 +145,8 @@ TEST_F(HealthCheckTest, AServerThatStoppedAnsweringIsKilledAndRelaunched) {
   EXPECT_FALSE(IsRunning(old_server.get()));
   ASSERT_EQ(ReadServerRecords(dir_).size(), 2u);
   EXPECT_TRUE(IsRunning(OpenForWait(ServerPid()).get()));
-  EXPECT_TRUE(supervisor_.Timer1().Enabled());
-  EXPECT_EQ(supervisor_.Timer1().Interval(), 600000u);
+  EXPECT_TRUE(supervisor_.CheckTimer().Enabled());
+  EXPECT_EQ(supervisor_.CheckTimer().Interval(), 600000u);
 }
 
 TEST_F(HealthCheckTest, AToolThatCannotStartLeavesTheOldVerdictAtEveryTick) {
@@ -153,7 +155,7 @@ TEST_F(HealthCheckTest, AToolThatCannotStartLeavesTheOldVerdictAtEveryTick) {
   BoxWatcher shell_boxes;  // the shell may say so in a box of its own
   StartSupervising();
   for (int tick = 1; tick <= 2; ++tick) {
-    supervisor_.Timer1Timer();
+    supervisor_.Check();
     EXPECT_EQ(window_.Status(), "Starting server");
     EXPECT_EQ(ReadServerRecords(dir_).size(), 1u + tick);
   }
@@ -163,20 +165,20 @@ TEST_F(HealthCheckTest, AMissingResultIsReportedAndTheTimerGoesOn) {
   InstallStandinTool(dir_, "write-nothing\n");
   StartSupervising();
   try {
-    supervisor_.Timer1Timer();
+    supervisor_.Check();
     ADD_FAILURE() << "no failure";
   } catch (const EInOutError& failure) {
     EXPECT_EQ(failure.ErrorCode(), 104);
   }
   EXPECT_EQ(window_.Status(), "Quring server");
-  EXPECT_TRUE(supervisor_.Timer1().Enabled());
+  EXPECT_TRUE(supervisor_.CheckTimer().Enabled());
   EXPECT_EQ(ReadServerRecords(dir_).size(), 1u);
 
   // Through the timer, the failure reaches the operator in a box and the checks go on.
   BoxWatcher boxes;
-  supervisor_.Timer1().SetInterval(200);
+  supervisor_.CheckTimer().SetInterval(200);
   const auto seen = boxes.Seen(1);
-  supervisor_.Timer1().SetEnabled(false);
+  supervisor_.CheckTimer().SetEnabled(false);
   ASSERT_GE(seen.size(), 1u);
   EXPECT_EQ(seen[0].text, L"I/O error 104.");
   EXPECT_EQ(seen[0].caption, L"Kestrune v0.1 Pre-Beta");
@@ -187,10 +189,10 @@ TEST_F(HealthCheckTest, AStopDuringTheWaitIsNotUndone) {
   InstallStandinTool(dir_, "sleep-ms 1500\ntimeout-ms 300\n");
   StartSupervising();
   Mute();
-  AfterMs(300, [this] { supervisor_.Button2Click(); });
-  supervisor_.Timer1Timer();
+  AfterMs(300, [this] { supervisor_.StopSupervision(); });
+  supervisor_.Check();
   EXPECT_EQ(window_.statuses, (std::vector<std::string>{"Quring server", "Server stoped"}));
-  EXPECT_FALSE(supervisor_.Timer1().Enabled());
+  EXPECT_FALSE(supervisor_.CheckTimer().Enabled());
   EXPECT_EQ(ReadServerRecords(dir_).size(), 1u);
 }
 
@@ -198,8 +200,8 @@ TEST_F(HealthCheckTest, AStartDuringTheWaitKeepsTheNewServer) {
   InstallStandinTool(dir_, "sleep-ms 1500\ntimeout-ms 300\n");
   StartSupervising();
   Mute();
-  AfterMs(300, [this] { supervisor_.Button1Click(); });
-  supervisor_.Timer1Timer();
+  AfterMs(300, [this] { supervisor_.StartSupervision(); });
+  supervisor_.Check();
   EXPECT_EQ(window_.statuses,
             (std::vector<std::string>{"Quring server", "Starting server", "Server started"}));
   ASSERT_EQ(ReadServerRecords(dir_).size(), 2u);
@@ -210,16 +212,16 @@ TEST_F(HealthCheckTest, ATickDuringTheWaitStartsNoNestedCheck) {
   InstallStandinTool(dir_, "sleep-ms 1500\n");
   window_.fields[SettingField::kDelay] = "0";
   StartSupervising();
-  supervisor_.Timer1().SetInterval(100);  // ticks fall due again and again during the wait
-  supervisor_.Timer1Timer();
-  supervisor_.Timer1().SetEnabled(false);
+  supervisor_.CheckTimer().SetInterval(100);  // ticks fall due again and again during the wait
+  supervisor_.Check();
+  supervisor_.CheckTimer().SetEnabled(false);
   EXPECT_EQ(std::count(window_.statuses.begin(), window_.statuses.end(), "Quring server"), 1);
   EXPECT_EQ(window_.Status(), "Query status: Server Enabled");
   EXPECT_EQ(ReadToolRecords(dir_).size(), 1u);
   // Afterwards the ticks run checks again.
-  supervisor_.Timer1().SetEnabled(true);
+  supervisor_.CheckTimer().SetEnabled(true);
   EXPECT_TRUE(PumpUntil([&] { return ReadToolRecords(dir_).size() >= 2; }, 10000));
-  supervisor_.Timer1().SetEnabled(false);
+  supervisor_.CheckTimer().SetEnabled(false);
 }
 
 }  // namespace

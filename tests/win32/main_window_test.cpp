@@ -1,20 +1,20 @@
 // The main window built from its design, in this process (without its creation handler, so no
 // settings file is touched).
-#include "shell/main_window.h"
+#include "app/main_window.h"
 
 #include <gtest/gtest.h>
 
 #include <shellapi.h>
 
 #include "base/win32/ansi_text.h"
-#include "shell/application.h"
+#include "ui/application.h"
 #include "test_support.h"
 
 namespace kestrune {
 namespace {
 
-using testing::InTray;
-using testing::PumpUntil;
+using test_support::InTray;
+using test_support::PumpUntil;
 
 class MainWindowTest : public ::testing::Test {
  protected:

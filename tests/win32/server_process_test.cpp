@@ -7,15 +7,15 @@
 namespace kestrune {
 namespace {
 
-using testing::InstallStandinServer;
-using testing::IsRunning;
-using testing::OpenForWait;
-using testing::ReadServerRecords;
-using testing::TempDir;
+using test_support::InstallStandinServer;
+using test_support::IsRunning;
+using test_support::OpenForWait;
+using test_support::ReadServerRecords;
+using test_support::TempDir;
 
 class ServerProcessTest : public ::testing::Test {
  protected:
-  void TearDown() override { testing::EndStandins(dir_); }
+  void TearDown() override { test_support::EndStandins(dir_); }
 
   std::string CurrentDirectory() {
     char buffer[MAX_PATH * 4];
@@ -73,7 +73,7 @@ TEST_F(ServerProcessTest, KillEndsOnlyTheLastLaunchedServer) {
   EXPECT_FALSE(IsRunning(second.get()));
   DWORD exit_code = 0;
   GetExitCodeProcess(second.get(), &exit_code);
-  EXPECT_EQ(exit_code, 0xFFFFFFFFu);
+  EXPECT_EQ(exit_code, kKilledServerExitCode);
   EXPECT_TRUE(IsRunning(first.get()));
 
   server_.KillServer();  // the second kill finds the server ended and does nothing
@@ -96,43 +96,47 @@ TEST_F(ServerProcessTest, KillBeforeAnyLaunchAndAfterARefusedLaunchTouchesNothin
   EXPECT_FALSE(IsRunning(process.get()));
 }
 
-TEST_F(ServerProcessTest, AServerThatEndedByItselfIsNeverKilledAgain) {
+// The platform's process calls, recording the process each launch gave and each kill named.
+class RecordingCalls : public ProcessCalls {
+ public:
+  bool CreateProcess(const std::string& application, std::string& command_line,
+                     STARTUPINFOA& startup, PROCESS_INFORMATION& launched) override {
+    const bool created = ProcessCalls::CreateProcess(application, command_line, startup, launched);
+    if (created) launched_processes.push_back(launched.hProcess);
+    return created;
+  }
+  bool TerminateProcess(HANDLE process, UINT exit_code) override {
+    terminated.push_back(process);
+    return ProcessCalls::TerminateProcess(process, exit_code);
+  }
+  std::vector<HANDLE> launched_processes;
+  std::vector<HANDLE> terminated;
+};
+
+TEST_F(ServerProcessTest, TheKillNamesTheServerByTheHandleOfItsLaunchOnly) {
+  // An identifier may belong to another process by the time of the kill; only the handle kept
+  // from the launch is sure to name the server. A kill that reopened the identifier would hand
+  // TerminateProcess a handle of its own.
+  RecordingCalls calls;
+  ServerProcess server(calls);
   const std::string path = InstallStandinServer(dir_);
-  server_.LaunchServer(path, "-exit-after 0");
-  const DWORD pid = server_.ServerProcessInfo().dwProcessId;
-  const auto ended = OpenForWait(pid);
-  ASSERT_TRUE(ended);
+  server.LaunchServer(path, "-port 27103");
+  const auto process = OpenForWait(server.ServerProcessInfo().dwProcessId);
+  ASSERT_EQ(calls.launched_processes.size(), 1u);
+
+  server.KillServer();
+  EXPECT_EQ(calls.terminated, calls.launched_processes);
+  EXPECT_FALSE(IsRunning(process.get()));
+
+  // A server that has ended by itself is not killed again, whatever now holds its identifier.
+  server.LaunchServer(path, "-exit-after 0");
+  const auto ended = OpenForWait(server.ServerProcessInfo().dwProcessId);
   ASSERT_EQ(WaitForSingleObject(ended.get(), 10000), WAIT_OBJECT_0);
-
-  // Churn identifiers so that the platform starts handing out freed ones, then start processes
-  // that would be candidates for the old identifier.
-  for (int i = 0; i < 1500; ++i) {
-    UniqueHandle thread(CreateThread(
-        nullptr, 0, [](void*) -> DWORD { return 0; }, nullptr, 0, nullptr));
-    WaitForSingleObject(thread.get(), INFINITE);
-  }
-  std::vector<UniqueHandle> others;
-  for (int i = 0; i < 48; ++i) {
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION info{};
-    std::string command_line = "srcds.exe -port 0";
-    ASSERT_TRUE(CreateProcessA(path.c_str(), command_line.data(), nullptr, nullptr, FALSE,
-                               CREATE_SUSPENDED, nullptr, nullptr, &startup, &info));
-    CloseHandle(info.hThread);
-    EXPECT_NE(info.dwProcessId, pid) << "the identifier of a kept server was handed out again";
-    others.emplace_back(info.hProcess);
-  }
-
-  server_.KillServer();
-
+  server.KillServer();
+  EXPECT_EQ(calls.terminated.size(), 1u);
   DWORD exit_code = 1;
   GetExitCodeProcess(ended.get(), &exit_code);
   EXPECT_EQ(exit_code, 0u);
-  for (const auto& other : others) {
-    EXPECT_TRUE(IsRunning(other.get()));
-    TerminateProcess(other.get(), 1);
-  }
 }
 
 }  // namespace

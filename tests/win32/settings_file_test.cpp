@@ -8,10 +8,10 @@
 namespace kestrune {
 namespace {
 
-using testing::FakeWindow;
-using testing::ReadFileBytes;
-using testing::TempDir;
-using testing::WriteFileBytes;
+using test_support::FakeWindow;
+using test_support::ReadFileBytes;
+using test_support::TempDir;
+using test_support::WriteFileBytes;
 
 // The "Key=value" lines of a profile file, without their line ends.
 std::vector<std::string> Lines(const std::string& bytes) {
@@ -119,7 +119,7 @@ TEST(SettingsFile, RefusedWritesRaiseUnableToWriteWithTheFullPath) {
 }
 
 TEST(SettingsFile, PathIsBesideTheRunningExecutable) {
-  EXPECT_EQ(SettingsPathBesideExecutable(), testing::BinDirectory() + "KTN-Serv.ini");
+  EXPECT_EQ(SettingsPathBesideExecutable(), test_support::BinDirectory() + "KTN-Serv.ini");
 }
 
 }  // namespace

@@ -7,13 +7,13 @@
 #include <vector>
 
 #include "base/exceptions.h"
-#include "shell/failure_sink.h"
+#include "ui/failure_sink.h"
 #include "test_support.h"
 
 namespace kestrune {
 namespace {
 
-using testing::PumpUntil;
+using test_support::PumpUntil;
 
 // Keeps the loop going until `reference` has ticked `ticks` more times: a yardstick for "long
 // enough that another timer would have ticked", without measuring time.

@@ -7,13 +7,13 @@
 #include <string>
 #include <vector>
 
-#include "shell/form.h"
+#include "ui/form.h"
 #include "test_support.h"
 
 namespace kestrune {
 namespace {
 
-using testing::PumpUntil;
+using test_support::PumpUntil;
 
 constexpr int kWidth = 65;
 constexpr int kHeight = 21;
@@ -51,7 +51,7 @@ class SpinEditTest : public ::testing::Test {
   void Press(LPARAM at) { SendMessageW(Button(), WM_LBUTTONDOWN, MK_LBUTTON, at); }
   void Release(LPARAM at) { SendMessageW(Button(), WM_LBUTTONUP, 0, at); }
 
-  TForm form_{{L"test", 100, 100, 300, 200}};
+  test_support::PlainForm form_{{L"test", 100, 100, 300, 200}};
   TsSpinEdit spin_{form_.Handle(), {10, 10, kWidth, kHeight, L""}};
   TEdit other_{form_.Handle(), {10, 50, 100, 21, L""}};
   std::vector<UINT> beeps_;

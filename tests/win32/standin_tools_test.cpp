@@ -19,15 +19,15 @@
 namespace kestrune {
 namespace {
 
-using testing::InstallStandinServer;
-using testing::InstallStandinTool;
-using testing::IsRunning;
-using testing::PumpUntil;
-using testing::ReadFileBytes;
-using testing::ReadServerRecords;
-using testing::ReadToolRecords;
-using testing::TempDir;
-using testing::WriteFileBytes;
+using test_support::InstallStandinServer;
+using test_support::InstallStandinTool;
+using test_support::IsRunning;
+using test_support::PumpUntil;
+using test_support::ReadFileBytes;
+using test_support::ReadServerRecords;
+using test_support::ReadToolRecords;
+using test_support::TempDir;
+using test_support::WriteFileBytes;
 
 constexpr char kHeader[] = "ADDRESS           PLAYERS      MAP   RESPONSE TIME    NAME";
 constexpr DWORD kToolBoundMs = 20000;
@@ -124,8 +124,8 @@ class StandinToolsTest : public ::testing::Test {
   void SetUp() override { InstallStandinTool(dir_); }
 
   void TearDown() override {
-    for (const auto& server_dir : server_dirs_) testing::EndStandins(*server_dir);
-    testing::EndStandins(dir_);
+    for (const auto& server_dir : server_dirs_) test_support::EndStandins(*server_dir);
+    test_support::EndStandins(dir_);
   }
 
   // Starts the stand-in server on `port` and returns once its port is taken. Under Wine the first
@@ -196,7 +196,7 @@ TEST_F(StandinToolsTest, ServerThatFallsSilentGivesANoAnswerLine) {
       // A closed port may be heard as the host's refusal or not at all.
       {"killed",
        27303,
-       [](const Server& server) { testing::TerminateAll({server.pid}); },
+       [](const Server& server) { test_support::TerminateAll({server.pid}); },
        {"127.0.0.1:27303  no response", "127.0.0.1:27303        DOWN"}},
   };
   SetControl("timeout-ms 500\n");

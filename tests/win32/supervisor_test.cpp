@@ -8,28 +8,28 @@
 namespace kestrune {
 namespace {
 
-using testing::FakeWindow;
-using testing::InstallStandinServer;
-using testing::IsRunning;
-using testing::OpenForWait;
-using testing::PumpUntil;
-using testing::ReadFileBytes;
-using testing::ReadServerRecords;
-using testing::TempDir;
-using testing::WriteFileBytes;
+using test_support::FakeWindow;
+using test_support::InstallStandinServer;
+using test_support::IsRunning;
+using test_support::OpenForWait;
+using test_support::PumpUntil;
+using test_support::ReadFileBytes;
+using test_support::ReadServerRecords;
+using test_support::TempDir;
+using test_support::WriteFileBytes;
 
 class SupervisorTest : public ::testing::Test {
  protected:
   explicit SupervisorTest(std::string settings_path = "")
       : settings_path_(settings_path.empty() ? dir_.File("KTN-Serv.ini") : settings_path),
-        supervisor_(window_, [this] { return settings_path_; }) {
-    window_.on_check_box_click = [this] { supervisor_.sCheckBox1Click(); };
+        supervisor_(window_, pump_, nullptr, [this] { return settings_path_; }) {
+    window_.on_check_box_click = [this] { supervisor_.AutoStartChanged(); };
     window_.fields[SettingField::kServerPath] = InstallStandinServer(dir_);
     window_.fields[SettingField::kAdditionalParams] = "-port 27201";
     window_.fields[SettingField::kDelay] = "60";
   }
 
-  void TearDown() override { testing::EndStandins(dir_); }
+  void TearDown() override { test_support::EndStandins(dir_); }
 
   std::size_t Launches() { return ReadServerRecords(dir_).size(); }
 
@@ -47,17 +47,18 @@ class SupervisorTest : public ::testing::Test {
   TempDir dir_;
   std::string settings_path_;
   FakeWindow window_;
+  test_support::ThreadPump pump_;
   Supervisor supervisor_;
 };
 
 TEST_F(SupervisorTest, FirstRunCreatesTheFileAndDoesNotAutoStart) {
-  supervisor_.FormCreate();
+  supervisor_.LoadAtStart();
   EXPECT_EQ(window_.statuses, std::vector<std::string>{"Creating INI file..."});
   EXPECT_NE(ReadFileBytes(settings_path_).find("ServerPath="), std::string::npos);
   EXPECT_EQ(window_.FieldText(SettingField::kDelay), "60");
   EXPECT_FALSE(window_.AutoStartChecked());
   EXPECT_EQ(Launches(), 0u);
-  EXPECT_FALSE(supervisor_.Timer1().Enabled());
+  EXPECT_FALSE(supervisor_.CheckTimer().Enabled());
 }
 
 TEST_F(SupervisorTest, OnlyAnAutoStartOfExactlyOneStartsSupervision) {
@@ -74,34 +75,34 @@ TEST_F(SupervisorTest, OnlyAnAutoStartOfExactlyOneStartsSupervision) {
     TempDir dir;
     FakeWindow window;
     const std::string path = dir.File("KTN-Serv.ini");
-    Supervisor supervisor(window, [&] { return path; });
-    window.on_check_box_click = [&] { supervisor.sCheckBox1Click(); };
+    Supervisor supervisor(window, pump_, nullptr, [&] { return path; });
+    window.on_check_box_click = [&] { supervisor.AutoStartChanged(); };
     WriteFileBytes(path, "[Main]\r\nServerPath=" + InstallStandinServer(dir) +
                              "\r\nAdditionalParams=-port 27202\r\nDelay=30\r\n[Settings]\r\n" +
                              c.settings_line + "\r\n");
 
-    supervisor.FormCreate();
+    supervisor.LoadAtStart();
 
     const auto records = ReadServerRecords(dir);
     EXPECT_EQ(window.AutoStartChecked(), c.starts);
     EXPECT_EQ(records.size(), c.starts ? 1u : 0u);
-    EXPECT_EQ(supervisor.Timer1().Enabled(), c.starts);
+    EXPECT_EQ(supervisor.CheckTimer().Enabled(), c.starts);
     EXPECT_EQ(window.Status(), c.starts ? "Starting server" : "Creating INI file...");
     EXPECT_EQ(window.hide_count, 0);
     // Checking the box wrote AutoStart again, now without quotes.
     EXPECT_EQ(ReadFileBytes(path).find("AutoStart=1\r\n") != std::string::npos, c.starts);
-    for (const auto& record : records) testing::TerminateAll({record.pid});
+    for (const auto& record : records) test_support::TerminateAll({record.pid});
   }
 }
 
 TEST_F(SupervisorTest, StartSavesLaunchesArmsAndHides) {
   window_.fields[SettingField::kQueryIp] = "127.0.0.1";
-  supervisor_.Button1Click();
+  supervisor_.StartSupervision();
 
   EXPECT_EQ(window_.statuses, (std::vector<std::string>{"Starting server", "Server started"}));
   EXPECT_EQ(window_.hide_count, 1);
-  EXPECT_TRUE(supervisor_.Timer1().Enabled());
-  EXPECT_EQ(supervisor_.Timer1().Interval(), 60000u);
+  EXPECT_TRUE(supervisor_.CheckTimer().Enabled());
+  EXPECT_EQ(supervisor_.CheckTimer().Interval(), 60000u);
   ASSERT_EQ(Launches(), 1u);
   EXPECT_EQ(ReadServerRecords(dir_)[0].command_line, "srcds.exe -port 27201");
   const std::string saved = ReadFileBytes(settings_path_);
@@ -110,24 +111,24 @@ TEST_F(SupervisorTest, StartSavesLaunchesArmsAndHides) {
 }
 
 TEST_F(SupervisorTest, TwoStartsThenStopKillsOnlyTheSecondServer) {
-  supervisor_.Button1Click();
+  supervisor_.StartSupervision();
   const auto first = OpenForWait(supervisor_.Server().ServerProcessInfo().dwProcessId);
   window_.fields[SettingField::kAdditionalParams] = "-port 27203";
-  supervisor_.Button1Click();
+  supervisor_.StartSupervision();
   const auto second = OpenForWait(supervisor_.Server().ServerProcessInfo().dwProcessId);
 
-  supervisor_.Button2Click();
+  supervisor_.StopSupervision();
 
   EXPECT_TRUE(IsRunning(first.get()));
   EXPECT_FALSE(IsRunning(second.get()));
-  EXPECT_FALSE(supervisor_.Timer1().Enabled());
+  EXPECT_FALSE(supervisor_.CheckTimer().Enabled());
   EXPECT_EQ(window_.Status(), "Server stoped");
 }
 
 TEST_F(SupervisorTest, StopBeforeAnyStartOnlySetsTheStatus) {
-  supervisor_.Button2Click();
+  supervisor_.StopSupervision();
   EXPECT_EQ(window_.statuses, std::vector<std::string>{"Server stoped"});
-  EXPECT_FALSE(supervisor_.Timer1().Enabled());
+  EXPECT_FALSE(supervisor_.CheckTimer().Enabled());
   EXPECT_EQ(Launches(), 0u);
 }
 
@@ -141,18 +142,18 @@ TEST_F(SupervisorTest, DelayDecidesTheInterval) {
     SCOPED_TRACE(c.delay);
     window_.fields[SettingField::kDelay] = c.delay;
     supervisor_.StartServer();
-    EXPECT_EQ(supervisor_.Timer1().Interval(), c.interval);
-    EXPECT_TRUE(supervisor_.Timer1().Enabled());
+    EXPECT_EQ(supervisor_.CheckTimer().Interval(), c.interval);
+    EXPECT_TRUE(supervisor_.CheckTimer().Enabled());
     EXPECT_EQ(window_.Status(), "Starting server");
   }
 }
 
 TEST_F(SupervisorTest, DelayZeroArmsASilentTimer) {
   int ticks = 0;
-  supervisor_.Timer1().OnTimer = [&] { ++ticks; };
+  supervisor_.CheckTimer().OnTimer = [&] { ++ticks; };
   window_.fields[SettingField::kDelay] = "0";
-  supervisor_.Button1Click();
-  EXPECT_TRUE(supervisor_.Timer1().Enabled());
+  supervisor_.StartSupervision();
+  EXPECT_TRUE(supervisor_.CheckTimer().Enabled());
   PumpUntil([] { return false; }, 500);
   EXPECT_EQ(ticks, 0);
   EXPECT_EQ(window_.Status(), "Server started");
@@ -160,20 +161,21 @@ TEST_F(SupervisorTest, DelayZeroArmsASilentTimer) {
 
 TEST_F(SupervisorTest, ABadDelayAfterTheLaunchLeavesTimerAndStatusAsTheyWere) {
   window_.fields[SettingField::kDelay] = "";
-  EXPECT_EQ(FailureOf([&] { supervisor_.Button1Click(); }), "'' is not a valid integer value");
+  EXPECT_EQ(FailureOf([&] { supervisor_.StartSupervision(); }), "'' is not a valid integer value");
   EXPECT_EQ(Launches(), 1u);  // the server was launched before the delay was read
-  EXPECT_FALSE(supervisor_.Timer1().Enabled());
-  EXPECT_EQ(supervisor_.Timer1().Interval(), 1000u);
+  EXPECT_FALSE(supervisor_.CheckTimer().Enabled());
+  EXPECT_EQ(supervisor_.CheckTimer().Interval(), 1000u);
   EXPECT_TRUE(window_.statuses.empty());
   EXPECT_EQ(window_.hide_count, 0);
 
   window_.fields[SettingField::kDelay] = "45";
-  supervisor_.Button1Click();
+  supervisor_.StartSupervision();
   window_.fields[SettingField::kDelay] = " 12 ";
-  EXPECT_EQ(FailureOf([&] { supervisor_.Button1Click(); }), "' 12 ' is not a valid integer value");
+  EXPECT_EQ(FailureOf([&] { supervisor_.StartSupervision(); }),
+            "' 12 ' is not a valid integer value");
   EXPECT_EQ(Launches(), 3u);
-  EXPECT_TRUE(supervisor_.Timer1().Enabled());
-  EXPECT_EQ(supervisor_.Timer1().Interval(), 45000u);
+  EXPECT_TRUE(supervisor_.CheckTimer().Enabled());
+  EXPECT_EQ(supervisor_.CheckTimer().Interval(), 45000u);
   EXPECT_EQ(window_.Status(), "Server started");
   EXPECT_EQ(window_.hide_count, 1);
 }
@@ -194,11 +196,11 @@ class ReadOnlySupervisorTest : public SupervisorTest {
 
 TEST_F(ReadOnlySupervisorTest, EveryWriteFailsBeforeAnythingIsLaunched) {
   const std::string expected = "Unable to write to Z:\\proc\\KTN-Serv.ini";
-  EXPECT_EQ(FailureOf([&] { supervisor_.FormCreate(); }), expected);
+  EXPECT_EQ(FailureOf([&] { supervisor_.LoadAtStart(); }), expected);
   EXPECT_FALSE(window_.AutoStartChecked());
-  EXPECT_EQ(FailureOf([&] { supervisor_.Button1Click(); }), expected);
+  EXPECT_EQ(FailureOf([&] { supervisor_.StartSupervision(); }), expected);
   EXPECT_EQ(Launches(), 0u);
-  EXPECT_FALSE(supervisor_.Timer1().Enabled());
+  EXPECT_FALSE(supervisor_.CheckTimer().Enabled());
   EXPECT_EQ(window_.statuses, std::vector<std::string>{"Creating INI file..."});
   EXPECT_EQ(window_.hide_count, 0);
 }

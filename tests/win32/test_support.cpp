@@ -2,9 +2,10 @@
 
 #include "tray/tray_icon.h"
 
+#include <chrono>
 #include <stdexcept>
 
-namespace kestrune::testing {
+namespace kestrune::test_support {
 
 TempDir::TempDir() {
   char base[MAX_PATH];
@@ -152,53 +153,58 @@ std::string InstallStandinTool(const TempDir& dir, const std::string& control) {
   return target;
 }
 
-BoxWatcher::BoxWatcher(DWORD pid, std::function<void()> while_open)
-    : pid_(pid), while_open_(std::move(while_open)) {
-  InitializeCriticalSection(&lock_);
-  thread_.reset(CreateThread(nullptr, 0, &BoxWatcher::Run, this, 0, nullptr));
+DialogWatcher::DialogWatcher(DWORD pid, std::function<void(HWND dialog)> answer)
+    : pid_(pid), answer_(std::move(answer)), thread_([this] { Run(); }) {}
+
+DialogWatcher::~DialogWatcher() {
+  stop_ = true;
+  thread_.join();
 }
 
-BoxWatcher::~BoxWatcher() {
-  InterlockedExchange(&stop_, 1);
-  WaitForSingleObject(thread_.get(), INFINITE);
-  DeleteCriticalSection(&lock_);
+void DialogWatcher::Run() {
+  while (!stop_) {
+    BoxSearch search{pid_};
+    EnumWindows(&FindBox, reinterpret_cast<LPARAM>(&search));
+    if (!search.box) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+      continue;
+    }
+    DWORD_PTR ignored = 0;
+    if (!SendMessageTimeoutW(search.box, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &ignored)) continue;
+    answer_(search.box);
+    while (IsWindow(search.box) && IsWindowVisible(search.box) && !stop_) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+  }
 }
+
+BoxWatcher::BoxWatcher(DWORD pid, std::function<void()> while_open)
+    : while_open_(std::move(while_open)), watcher_(pid, [this](HWND box) {
+        BoxSeen seen;
+        seen.caption.resize(GetWindowTextLengthW(box) + 1);
+        seen.caption.resize(GetWindowTextW(box, seen.caption.data(), int(seen.caption.size())));
+        EnumChildWindows(box, &FindBoxText, reinterpret_cast<LPARAM>(&seen.text));
+        seen.owner = GetWindow(box, GW_OWNER);
+        if (while_open_) while_open_();
+        {
+          const std::lock_guard lock(mutex_);
+          seen_.push_back(seen);
+        }
+        PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+      }) {}
 
 std::vector<BoxSeen> BoxWatcher::Seen(std::size_t count, DWORD timeout_ms) {
   const ULONGLONG deadline = GetTickCount64() + timeout_ms;
   for (;;) {
-    EnterCriticalSection(&lock_);
-    const std::vector<BoxSeen> seen = seen_;
-    LeaveCriticalSection(&lock_);
+    std::vector<BoxSeen> seen;
+    {
+      const std::lock_guard lock(mutex_);
+      seen = seen_;
+    }
     if (seen.size() >= count || GetTickCount64() >= deadline) return seen;
     // The thread under test may be the one that has to show the box: keep its messages going.
     PumpUntil([] { return false; }, 20);
   }
-}
-
-DWORD WINAPI BoxWatcher::Run(void* param) {
-  auto& self = *static_cast<BoxWatcher*>(param);
-  while (!self.stop_) {
-    BoxSearch search{self.pid_};
-    EnumWindows(&FindBox, reinterpret_cast<LPARAM>(&search));
-    if (!search.box) {
-      Sleep(20);
-      continue;
-    }
-    Sleep(100);  // let the box finish coming up
-    BoxSeen seen;
-    seen.caption.resize(GetWindowTextLengthW(search.box) + 1);
-    seen.caption.resize(GetWindowTextW(search.box, seen.caption.data(), int(seen.caption.size())));
-    EnumChildWindows(search.box, &FindBoxText, reinterpret_cast<LPARAM>(&seen.text));
-    seen.owner = GetWindow(search.box, GW_OWNER);
-    if (self.while_open_) self.while_open_();
-    EnterCriticalSection(&self.lock_);
-    self.seen_.push_back(seen);
-    LeaveCriticalSection(&self.lock_);
-    PostMessageW(search.box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-    while (IsWindow(search.box) && IsWindowVisible(search.box) && !self.stop_) Sleep(20);
-  }
-  return 0;
 }
 
 UniqueHandle OpenForWait(DWORD pid) {
@@ -268,4 +274,16 @@ void FakeWindow::SetAutoStartChecked(bool checked) {
   if (on_check_box_click) on_check_box_click();
 }
 
-}  // namespace kestrune::testing
+void ThreadPump::PumpPendingMessages() {
+  MSG message;
+  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+    if (message.message == WM_QUIT) {
+      terminating = true;
+      continue;
+    }
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  }
+}
+
+}  // namespace kestrune::test_support

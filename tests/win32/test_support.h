@@ -4,15 +4,20 @@
 
 #include "base/win32/prelude.h"
 
+#include <atomic>
 #include <functional>
 #include <map>
+#include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "base/win32/unique_handle.h"
 #include "supervision/supervisor_window.h"
+#include "ui/form.h"
+#include "ui/message_pump.h"
 
-namespace kestrune::testing {
+namespace kestrune::test_support {
 
 // A fresh folder under the temporary directory, removed with its contents at the end.
 class TempDir {
@@ -49,6 +54,25 @@ std::vector<ServerRecord> ReadServerRecords(const TempDir& dir);
 std::string InstallStandinTool(const TempDir& dir, const std::string& control = "");
 std::vector<ServerRecord> ReadToolRecords(const TempDir& dir);
 
+// Watches, on a thread of its own, for the dialogs (message boxes, the open-file dialog) of process
+// `pid`, one at a time. A dialog that answers a message has finished coming up: it is then handed
+// to `answer`, which reads it and closes it (or asks it to close); the watcher waits until it has
+// gone before it looks for the next.
+class DialogWatcher {
+ public:
+  DialogWatcher(DWORD pid, std::function<void(HWND dialog)> answer);
+  ~DialogWatcher();
+  DialogWatcher(const DialogWatcher&) = delete;
+  DialogWatcher& operator=(const DialogWatcher&) = delete;
+
+ private:
+  void Run();
+  const DWORD pid_;
+  const std::function<void(HWND)> answer_;
+  std::atomic<bool> stop_ = false;
+  std::thread thread_;  // last: it starts once everything it uses is there
+};
+
 // A failure box as a watcher saw it, before it pressed OK.
 struct BoxSeen {
   std::wstring caption;
@@ -56,26 +80,20 @@ struct BoxSeen {
   HWND owner = nullptr;
 };
 
-// Watches, on a thread of its own, for a message box of process `pid`; when one comes up it
-// records it, runs `while_open` (on the watcher's thread) and presses OK.
+// Records every message box of process `pid` that comes up, runs `while_open` (on the watcher's
+// thread) while it is open, and presses OK.
 class BoxWatcher {
  public:
   explicit BoxWatcher(DWORD pid = GetCurrentProcessId(), std::function<void()> while_open = {});
-  ~BoxWatcher();
-  BoxWatcher(const BoxWatcher&) = delete;
-  BoxWatcher& operator=(const BoxWatcher&) = delete;
 
   // Every box seen so far (waits up to `timeout_ms` for at least `count` of them).
   std::vector<BoxSeen> Seen(std::size_t count = 0, DWORD timeout_ms = 10000);
 
  private:
-  static DWORD WINAPI Run(void* self);
-  DWORD pid_;
   std::function<void()> while_open_;
-  CRITICAL_SECTION lock_;
+  std::mutex mutex_;
   std::vector<BoxSeen> seen_;
-  volatile LONG stop_ = 0;
-  UniqueHandle thread_;
+  DialogWatcher watcher_;  // last: it reports into the members above
 };
 
 std::string ReadFileBytes(const std::string& path);
@@ -108,6 +126,21 @@ bool InTray(HWND window, UINT id);
 // Runs the thread's message loop until `done` holds or `timeout_ms` has passed; true if it held.
 bool PumpUntil(const std::function<bool()>& done, DWORD timeout_ms);
 
+// A form with nothing on it, to parent the controls under test.
+class PlainForm final : public TForm {
+ public:
+  explicit PlainForm(FormDesign design) : TForm(std::move(design)) { CreateFormWindow(); }
+};
+
+// The message pump double: dispatches the thread's waiting messages, with no application object;
+// a quit message, or `terminating` set by the test, stands for the application ending.
+class ThreadPump : public MessagePump {
+ public:
+  void PumpPendingMessages() override;
+  bool TerminateRequested() const override { return terminating; }
+  bool terminating = false;
+};
+
 // The window double: fields as a map, the check box routed to `on_check_box_click`, every
 // status text kept in order.
 class FakeWindow : public SupervisorWindow {
@@ -130,4 +163,4 @@ class FakeWindow : public SupervisorWindow {
   bool checked_ = false;
 };
 
-}  // namespace kestrune::testing
+}  // namespace kestrune::test_support

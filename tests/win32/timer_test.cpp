@@ -1,15 +1,15 @@
-#include "shell/timer.h"
+#include "ui/timer.h"
 
 #include <gtest/gtest.h>
 
 #include "base/exceptions.h"
-#include "shell/failure_sink.h"
+#include "ui/failure_sink.h"
 #include "test_support.h"
 
 namespace kestrune {
 namespace {
 
-using testing::PumpUntil;
+using test_support::PumpUntil;
 
 // Re-applying the values a timer holds, again and again, must not keep it from ticking; a new
 // value each time must.

@@ -1,4 +1,6 @@
+#include "app/main_window.h"
 #include "tray/tray_icon.h"
+#include "tray/taskbar_created.h"
 
 #include <gtest/gtest.h>
 
@@ -7,16 +9,16 @@
 #include <vector>
 
 #include "base/exceptions.h"
-#include "shell/application.h"
-#include "shell/failure_sink.h"
-#include "shell/form.h"
+#include "ui/application.h"
+#include "ui/failure_sink.h"
+#include "ui/form.h"
 #include "test_support.h"
 
 namespace kestrune {
 namespace {
 
 namespace n = tray_notification;
-using testing::PumpUntil;
+using test_support::PumpUntil;
 
 // Failures that reach the report in this program are kept instead of shown in a box, so that a
 // test that goes wrong fails instead of waiting for someone to press OK.
@@ -34,7 +36,7 @@ class CaptureFailures : public ::testing::Environment {
 // Whether the shell holds an icon for (window, id): a modify that changes nothing succeeds only
 // for an icon it has.
 bool InTray(const TTrayIcon& icon) {
-  return testing::InTray(icon.NotifyData().hWnd, icon.Identity());
+  return test_support::InTray(icon.NotifyData().hWnd, icon.Identity());
 }
 
 // What the shell does to its icons when the taskbar is recreated.
@@ -135,7 +137,7 @@ TEST(TrayIcon, LoadsAsDesignedAndLeavesTheTrayWhenDestroyed) {
     EXPECT_TRUE(icon.UpdateIcon());
   }
   EXPECT_TRUE(IsWindow(window));
-  EXPECT_FALSE(testing::InTray(window, id));
+  EXPECT_FALSE(test_support::InTray(window, id));
 }
 
 TEST(TrayIcon, RefusedShellCallsLeaveTheStateAsSet) {
@@ -388,8 +390,12 @@ struct RegistrationRestorer {
   ~RegistrationRestorer() { RegisterTaskbarCreated(CommonControlsVersion()); }
 };
 
-TEST(TrayIcon, CommonControlsOfThePlatformRegisterTaskbarCreatedAtStart) {
+TEST(TrayIcon, CommonControlsOfThePlatformRegisterTaskbarCreated) {
+  RegistrationRestorer restorer;
+  RegisterTaskbarCreated(0);
+  EXPECT_EQ(TaskbarCreatedMessage(), 0u);
   EXPECT_GE(CommonControlsVersion(), PackVersion(4, 71));
+  RegisterTaskbarCreated(CommonControlsVersion());
   EXPECT_NE(TaskbarCreatedMessage(), 0u);
   EXPECT_EQ(TaskbarCreatedMessage(), RegisterWindowMessageA("TaskbarCreated"));
 }
@@ -432,16 +438,12 @@ TEST(TrayIcon, TaskbarCreatedPutsAVisibleIconBack) {
   }
 }
 
-// The one form of this program, its main window for the rest of the run.
-class OwnerForm : public TForm {
- public:
-  OwnerForm() : TForm(FormDesign{L"Tray owner", 100, 100, 320, 200}) {}
-};
-
 class TrayIconOwner : public ::testing::Test {
  protected:
-  static TForm& Form() {
-    static TForm& form = Application().CreateForm<OwnerForm>();
+  // The one form of this program, the supervisor's main window with its own tray icon, for the
+  // rest of the run. Its creation handler finds no auto-start in the settings beside the tests.
+  static TForm1& Form() {
+    static TForm1& form = Application().CreateForm<TForm1>();
     return form;
   }
 
@@ -491,51 +493,41 @@ TEST_F(TrayIconOwner, ClickOnTheIconBringsTheHiddenMainWindowBack) {
   EXPECT_TRUE(MainShown());
 }
 
-// As the main window wires it: a click shows the main window; nothing else is attached.
-TEST_F(TrayIconOwner, OnlyALeftClickShowsTheMainWindowAndOnlyOnce) {
+TEST_F(TrayIconOwner, OnlyALeftClickOnTheMainWindowsIconShowsTheHiddenWindow) {
+  TTrayIcon& icon = Form().TrayIcon();
   struct Case {
     const char* what;
     std::vector<unsigned> notifications;
-    int shows;
+    bool shows;
   };
   const Case cases[] = {
-      {"left click", {n::kLButtonDown, n::kLButtonUp}, 1},
-      {"double click", {n::kLButtonDown, n::kLButtonUp, n::kLButtonDblClk, n::kLButtonUp}, 1},
-      {"right click", {n::kRButtonDown, n::kRButtonUp, n::kRButtonDblClk}, 0},
-      {"middle click", {n::kMButtonDown, n::kMButtonUp, n::kMButtonDblClk}, 0},
+      {"left click", {n::kLButtonDown, n::kLButtonUp}, true},
+      {"double click", {n::kLButtonDown, n::kLButtonUp, n::kLButtonDblClk, n::kLButtonUp}, true},
+      {"right click", {n::kRButtonDown, n::kRButtonUp, n::kRButtonDblClk}, false},
+      {"middle click", {n::kMButtonDown, n::kMButtonUp, n::kMButtonDblClk}, false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    TTrayIcon icon(&Form());
-    LoadAsDesigned(icon, StockIcon());
-    int shows = 0;
-    icon.OnClick = [&] {
-      ++shows;
-      icon.ShowMainForm();
-    };
-    icon.HideMainForm();
+    Form().HideMainForm();
     for (unsigned notification : c.notifications) Notify(icon, notification);
-    EXPECT_EQ(shows, c.shows);
-    EXPECT_EQ(MainShown(), c.shows > 0);
-    EXPECT_EQ(TaskbarEntryShown(), c.shows > 0);
-    if (c.shows > 0) {
+    EXPECT_EQ(MainShown(), c.shows);
+    EXPECT_EQ(TaskbarEntryShown(), c.shows);
+    if (c.shows) {
       EXPECT_TRUE(
-          testing::PumpUntil([&] { return GetForegroundWindow() == Form().Handle(); }, 5000));
+          test_support::PumpUntil([&] { return GetForegroundWindow() == Form().Handle(); }, 5000));
     }
     Reset();
   }
 
   // On a shown window a click only brings it forward.
-  TTrayIcon icon(&Form());
-  LoadAsDesigned(icon, StockIcon());
-  icon.OnClick = [&] { icon.ShowMainForm(); };
-  testing::VisibleWindow other(L"other", 500, 500);  // takes the foreground away
+  test_support::VisibleWindow other(L"other", 500, 500);  // takes the foreground away
   SetForegroundWindow(other.get());
   Notify(icon, n::kLButtonDown);
   Notify(icon, n::kLButtonUp);
   EXPECT_TRUE(MainShown());
   EXPECT_FALSE(IsIconic(Form().Handle()));
-  EXPECT_TRUE(testing::PumpUntil([&] { return GetForegroundWindow() == Form().Handle(); }, 5000));
+  EXPECT_TRUE(
+      test_support::PumpUntil([&] { return GetForegroundWindow() == Form().Handle(); }, 5000));
 }
 
 TEST_F(TrayIconOwner, WithoutAnOwnerTheMainWindowIsLeftAlone) {

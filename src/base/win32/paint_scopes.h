@@ -1,8 +1,10 @@
-// Scopes for painting: BeginPaint/EndPaint, and a font selected into a device context that puts
-// the previous font back.
+// Scopes for painting: BeginPaint/EndPaint, a window's device context from GetDC, and an object
+// selected into a device context that puts the previous object back.
 #pragma once
 
 #include "base/win32/prelude.h"
+
+#include <optional>
 
 namespace kestrune {
 
@@ -21,6 +23,22 @@ class PaintScope {
   HDC dc_;
 };
 
+// GetDC/ReleaseDC: the window's client area, or the whole screen for no window.
+class WindowDcScope {
+ public:
+  explicit WindowDcScope(HWND window = nullptr) : window_(window), dc_(::GetDC(window)) {}
+  ~WindowDcScope() {
+    if (dc_) ::ReleaseDC(window_, dc_);
+  }
+  WindowDcScope(const WindowDcScope&) = delete;
+  WindowDcScope& operator=(const WindowDcScope&) = delete;
+  HDC dc() const { return dc_; }
+
+ private:
+  HWND window_;
+  HDC dc_;
+};
+
 class ObjectSelection {
  public:
   ObjectSelection(HDC dc, HGDIOBJ object)
@@ -36,33 +54,24 @@ class ObjectSelection {
   HGDIOBJ previous_;
 };
 
-using FontSelection = ObjectSelection;
-
-}  // namespace kestrune
-
-namespace kestrune {
-
 // The messages of a window that paints its whole client area itself: WM_PAINT and
 // WM_PRINTCLIENT draw through `paint(dc)`, WM_ERASEBKGND is skipped since the painting covers
-// everything. Returns true, with the message's result, when it was one of them.
+// everything. The message's result when it was one of them, nothing otherwise.
 template <typename Paint>
-bool HandleSelfPaint(HWND window, UINT message, WPARAM wparam, LRESULT& result, Paint&& paint) {
+std::optional<LRESULT> HandleSelfPaint(HWND window, UINT message, WPARAM wparam, Paint&& paint) {
   switch (message) {
     case WM_PAINT: {
       const PaintScope scope(window);
       paint(scope.dc());
-      result = 0;
-      return true;
+      return 0;
     }
     case WM_PRINTCLIENT:
       paint(reinterpret_cast<HDC>(wparam));
-      result = 0;
-      return true;
+      return 0;
     case WM_ERASEBKGND:
-      result = 1;
-      return true;
+      return 1;
   }
-  return false;
+  return std::nullopt;
 }
 
 }  // namespace kestrune

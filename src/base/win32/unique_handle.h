@@ -56,8 +56,10 @@ struct WindowTraits {
   static void Close(Value window) { ::DestroyWindow(window); }
 };
 
+// GDI objects of one kind, so call sites never cast from HGDIOBJ.
+template <typename Object>
 struct GdiObjectTraits {
-  using Value = HGDIOBJ;
+  using Value = Object;
   static Value Invalid() { return nullptr; }
   static void Close(Value object) { ::DeleteObject(object); }
 };
@@ -68,10 +70,29 @@ struct MenuTraits {
   static void Close(Value menu) { ::DestroyMenu(menu); }
 };
 
+// An icon made by the process (CopyIcon, CreateIconIndirect); never one that LoadIcon shares.
+struct IconTraits {
+  using Value = HICON;
+  static Value Invalid() { return nullptr; }
+  static void Close(Value icon) { ::DestroyIcon(icon); }
+};
+
+// A memory device context from CreateCompatibleDC.
+struct MemoryDcTraits {
+  using Value = HDC;
+  static Value Invalid() { return nullptr; }
+  static void Close(Value dc) { ::DeleteDC(dc); }
+};
+
 using UniqueHandle = UniqueAny<KernelHandleTraits>;
-using UniqueGdiObject = UniqueAny<GdiObjectTraits>;
-using UniqueMenu = UniqueAny<MenuTraits>;
 using UniqueFile = UniqueAny<FileHandleTraits>;
 using UniqueHwnd = UniqueAny<WindowTraits>;
+using UniqueMenu = UniqueAny<MenuTraits>;
+using UniqueFont = UniqueAny<GdiObjectTraits<HFONT>>;
+using UniqueBrush = UniqueAny<GdiObjectTraits<HBRUSH>>;
+using UniqueBitmap = UniqueAny<GdiObjectTraits<HBITMAP>>;
+using UniqueRegion = UniqueAny<GdiObjectTraits<HRGN>>;
+using UniqueIcon = UniqueAny<IconTraits>;
+using UniqueMemoryDc = UniqueAny<MemoryDcTraits>;
 
 }  // namespace kestrune

@@ -2,11 +2,13 @@
 // window, the failure boxes' owner), the title, the forms it owns and the one message loop.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "shell/window_base.h"
+#include "ui/message_pump.h"
+#include "ui/window_base.h"
 
 namespace kestrune {
 
@@ -20,15 +22,25 @@ struct AppMessage {
   LRESULT result = 0;
 };
 
-// A callback offered every application-window message before the application's own handling;
-// returning true ends the message's processing. Identified by its function and its object.
-struct AppWindowHook {
-  bool (*callback)(void* object, AppMessage& message);
-  void* object;
-  bool operator==(const AppWindowHook&) const = default;
+class TApplication;
+
+// A watcher of the application window, registered while it lives: it is offered every message
+// before the application's own handling; returning true ends the message's processing.
+class ApplicationHook {
+ public:
+  using Handler = std::function<bool(AppMessage& message)>;
+  ApplicationHook(TApplication& application, Handler handler);
+  ~ApplicationHook();
+  ApplicationHook(const ApplicationHook&) = delete;
+  ApplicationHook& operator=(const ApplicationHook&) = delete;
+
+ private:
+  friend class TApplication;
+  TApplication& application_;
+  Handler handler_;
 };
 
-class TApplication : private WindowBase {
+class TApplication final : private WindowBase, public MessagePump {
  public:
   TApplication();
   ~TApplication() override;
@@ -62,8 +74,8 @@ class TApplication : private WindowBase {
 
   // Dispatches every message waiting in the thread's queue and returns when it is empty; the quit
   // message sets TerminateRequested instead of being dispatched.
-  void PumpPendingMessages();
-  bool TerminateRequested() const { return terminate_requested_; }
+  void PumpPendingMessages() override;
+  bool TerminateRequested() const override { return terminate_requested_; }
   // Ends the loop: posts the quit message with code 0.
   void Terminate();
 
@@ -73,13 +85,21 @@ class TApplication : private WindowBase {
   void RestoreApplication();
   bool IsMinimized() const { return ::IsIconic(Handle()) != FALSE; }
 
-  void HookApplicationWindow(AppWindowHook hook);
-  void UnhookApplicationWindow(AppWindowHook hook);
+  // Hides the main window and then the application window, so neither a window nor a taskbar
+  // button is left; the tray icon is the way back. Nothing without a main window.
+  void HideMainForm();
+  // Restores a minimised application, sets a minimised main window to normal, shows it with the
+  // taskbar button and brings it to the foreground. Nothing without a main window.
+  void ShowMainForm();
 
   // The taskbar entry is shown while a form is visible and hidden otherwise.
   void UpdateTaskbarEntry();
 
  private:
+  friend class ApplicationHook;
+  void HookApplicationWindow(ApplicationHook& hook);
+  void UnhookApplicationWindow(const ApplicationHook& hook);
+
   void AdoptForm(std::unique_ptr<TForm> form);
   // Takes one message off the queue; false when there was none.
   bool ProcessMessage();
@@ -89,7 +109,7 @@ class TApplication : private WindowBase {
 
   std::vector<std::unique_ptr<TForm>> forms_;
   TForm* main_form_ = nullptr;
-  std::vector<AppWindowHook> hooks_;
+  std::vector<ApplicationHook*> hooks_;
   bool terminate_requested_ = false;
 };
 

@@ -4,6 +4,8 @@
 
 #include "base/win32/prelude.h"
 
+#include "base/win32/window_registrations.h"
+
 namespace kestrune {
 
 class CommandTarget {
@@ -20,8 +22,16 @@ class CommandTarget {
   ~CommandTarget() = default;
 };
 
-void AttachCommandTarget(HWND window, CommandTarget* target);
-void DetachCommandTarget(HWND window);
+// Links a control's window to its object for as long as the link lives.
+class CommandTargetLink {
+ public:
+  CommandTargetLink(HWND window, CommandTarget& target);
+
+ private:
+  ScopedWindowProperty property_;
+};
+
+// The object linked to `window`, or nullptr.
 CommandTarget* CommandTargetOf(HWND window);
 
 }  // namespace kestrune

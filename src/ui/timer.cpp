@@ -1,4 +1,4 @@
-#include "shell/timer.h"
+#include "ui/timer.h"
 
 #include "base/exceptions.h"
 
@@ -9,10 +9,6 @@ constexpr UINT_PTR kTimerId = 1;
 
 TTimer::TTimer() {
   CreateWindowHandle({.class_name = L"KestruneTimerWindow", .parent = HWND_MESSAGE});
-}
-
-TTimer::~TTimer() {
-  if (armed_) ::KillTimer(Handle(), kTimerId);
 }
 
 void TTimer::SetInterval(std::uint32_t interval_ms) {
@@ -28,15 +24,13 @@ void TTimer::SetEnabled(bool enabled) {
 }
 
 void TTimer::UpdateTimer() {
-  if (armed_) ::KillTimer(Handle(), kTimerId);
-  armed_ = false;
+  armed_.reset();
   if (!enabled_ || interval_ == 0) return;
   // Intervals beyond what the platform takes are held at its maximum.
   const UINT elapse = interval_ > USER_TIMER_MAXIMUM ? USER_TIMER_MAXIMUM : UINT(interval_);
-  if (!::SetTimer(Handle(), kTimerId, elapse, nullptr)) {
+  if (!ArmTimer(armed_, Handle(), kTimerId, elapse)) {
     throw EOutOfResources("Not enough timers available");
   }
-  armed_ = true;
 }
 
 LRESULT TTimer::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {

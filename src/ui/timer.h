@@ -1,18 +1,21 @@
-// A window-message timer component: an interval in milliseconds, an enabled flag and a tick event,
-// served through the message loop by a hidden window of its own.
+// The check timer component: an interval in milliseconds, an enabled flag and a tick event, served
+// through the message loop by a hidden window of its own. It raises when the platform refuses a
+// timer, so the operator learns that checks cannot run; the tray icon's light timers
+// (tray/simple_timer.h) share one window and fail quietly instead, as the icon's cycling and click
+// timing may.
 #pragma once
 
 #include <cstdint>
 #include <functional>
 
-#include "shell/window_base.h"
+#include "base/win32/window_registrations.h"
+#include "ui/window_base.h"
 
 namespace kestrune {
 
-class TTimer : private WindowBase {
+class TTimer final : private WindowBase {
  public:
   TTimer();
-  ~TTimer() override;
 
   std::uint32_t Interval() const { return interval_; }
   bool Enabled() const { return enabled_; }
@@ -32,7 +35,7 @@ class TTimer : private WindowBase {
 
   std::uint32_t interval_ = 1000;
   bool enabled_ = false;
-  bool armed_ = false;
+  UniqueTimer armed_;
 };
 
 }  // namespace kestrune

@@ -1,28 +1,25 @@
-#include "shell/form.h"
+#include "ui/form.h"
 
-#include "shell/application.h"
-#include "shell/command_target.h"
+#include "ui/application.h"
+#include "ui/command_target.h"
+#include "ui/message_bits.h"
 
 namespace kestrune {
 
-TForm::TForm(const FormDesign& design) {
+void TForm::CreateFormWindow() {
   DWORD style =
       WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_THICKFRAME | WS_CLIPCHILDREN;
-  if (design.maximize_box) style |= WS_MAXIMIZEBOX;
+  if (design_.maximize_box) style |= WS_MAXIMIZEBOX;
   CreateWindowHandle({.class_name = L"TForm",
-                      .title = design.caption.c_str(),
+                      .title = design_.caption.c_str(),
                       .style = style,
-                      .x = design.left,
-                      .y = design.top,
-                      .width = design.width,
-                      .height = design.height,
+                      .x = design_.left,
+                      .y = design_.top,
+                      .width = design_.width,
+                      .height = design_.height,
                       .parent = Application().Handle(),
                       .background = ::GetSysColorBrush(COLOR_BTNFACE),
                       .icon = TApplication::Icon()});
-}
-
-TForm::~TForm() {
-  DestroyWindowHandle();
 }
 
 void TForm::Show() {
@@ -90,7 +87,7 @@ LRESULT TForm::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       Close();
       return 0;
     case WM_SYSCOMMAND:
-      if ((wparam & 0xFFF0) == SC_MINIMIZE) {
+      if (SystemCommandOf(wparam) == SC_MINIMIZE) {
         Application().MinimizeApplication();
         return 0;
       }

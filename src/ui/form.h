@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "shell/window_base.h"
+#include "ui/window_base.h"
 
 namespace kestrune {
 
@@ -16,9 +16,6 @@ struct FormDesign {
 
 class TForm : protected WindowBase {
  public:
-  explicit TForm(const FormDesign& design);
-  ~TForm() override;
-
   HWND Handle() const { return WindowBase::Handle(); }
   bool Visible() const { return ::IsWindowVisible(Handle()) != FALSE; }
   void Show();
@@ -33,6 +30,11 @@ class TForm : protected WindowBase {
   HWND LastFocus() const { return last_focus_; }
 
  protected:
+  explicit TForm(FormDesign design) : design_(std::move(design)) {}
+
+  // Creates the form's window from its design: the most-derived form calls it in its constructor.
+  void CreateFormWindow();
+
   // Runs each time the form becomes the active window.
   virtual void DoActivate() {}
   // A command of the form's menu.
@@ -43,6 +45,7 @@ class TForm : protected WindowBase {
   LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
 
  private:
+  FormDesign design_;
   bool activated_once_ = false;
   HWND last_focus_ = nullptr;
 };

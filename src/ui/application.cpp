@@ -1,4 +1,4 @@
-#include "shell/application.h"
+#include "ui/application.h"
 
 #include <commctrl.h>
 
@@ -6,9 +6,12 @@
 #include <cwctype>
 
 #include "base/exceptions.h"
+#include "base/path_text.h"
 #include "base/win32/ansi_text.h"
-#include "shell/failure_sink.h"
-#include "shell/form.h"
+#include "base/win32/file_system.h"
+#include "ui/failure_sink.h"
+#include "ui/message_bits.h"
+#include "ui/form.h"
 
 namespace kestrune {
 namespace {
@@ -18,9 +21,7 @@ TApplication* g_application = nullptr;
 // Until the title is set: the executable's file name without its folder, cut at its first ".",
 // all but the first letter in lower case.
 std::wstring InitialTitle() {
-  wchar_t path[MAX_PATH * 4];
-  std::wstring name(path, ::GetModuleFileNameW(nullptr, path, MAX_PATH * 4));
-  name = name.substr(name.find_last_of(L"\\:") + 1);
+  std::wstring name = AnsiToWide(FileNamePart(ExecutablePath()));
   name = name.substr(0, name.find(L'.'));
   for (std::size_t i = 1; i < name.size(); ++i) name[i] = wchar_t(std::towlower(name[i]));
   return name;
@@ -52,7 +53,6 @@ TApplication::TApplication() {
 
 TApplication::~TApplication() {
   DestroyForms();
-  DestroyWindowHandle();
   if (g_application == this) g_application = nullptr;
 }
 
@@ -164,21 +164,46 @@ void TApplication::RestoreApplication() {
   }
 }
 
-void TApplication::HookApplicationWindow(AppWindowHook hook) {
-  hooks_.push_back(hook);
+void TApplication::HideMainForm() {
+  if (!main_form_) return;
+  ::ShowWindow(main_form_->Handle(), SW_HIDE);
+  if (::IsWindowVisible(Handle())) ::ShowWindow(Handle(), SW_HIDE);
 }
 
-void TApplication::UnhookApplicationWindow(AppWindowHook hook) {
-  const auto found = std::find(hooks_.begin(), hooks_.end(), hook);
-  if (found != hooks_.end()) hooks_.erase(found);
+void TApplication::ShowMainForm() {
+  if (!main_form_) return;
+  RestoreApplication();
+  if (::IsIconic(main_form_->Handle())) ::ShowWindow(main_form_->Handle(), SW_RESTORE);
+  main_form_->Show();
+  ::SetForegroundWindow(Handle());
+  ::SetForegroundWindow(main_form_->Handle());
+}
+
+ApplicationHook::ApplicationHook(TApplication& application, Handler handler)
+    : application_(application), handler_(std::move(handler)) {
+  application_.HookApplicationWindow(*this);
+}
+
+ApplicationHook::~ApplicationHook() {
+  application_.UnhookApplicationWindow(*this);
+}
+
+void TApplication::HookApplicationWindow(ApplicationHook& hook) {
+  hooks_.push_back(&hook);
+}
+
+void TApplication::UnhookApplicationWindow(const ApplicationHook& hook) {
+  std::erase(hooks_, &hook);
 }
 
 LRESULT TApplication::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
   AppMessage offered{message, wparam, lparam};
-  // A hook may unhook itself while it runs: offer the message to a copy of the list.
-  const std::vector<AppWindowHook> hooks = hooks_;
-  for (const AppWindowHook& hook : hooks) {
-    if (hook.callback(hook.object, offered)) return offered.result;
+  // A hook may unhook itself, or another one, while it runs: the message goes down a copy of the
+  // list, and only to hooks that are still registered.
+  const std::vector<ApplicationHook*> hooks = hooks_;
+  for (ApplicationHook* hook : hooks) {
+    if (std::find(hooks_.begin(), hooks_.end(), hook) == hooks_.end()) continue;
+    if (hook->handler_(offered)) return offered.result;
   }
   switch (message) {
     case WM_CLOSE:
@@ -190,7 +215,7 @@ LRESULT TApplication::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) 
       if (wparam) terminate_requested_ = true;
       return 0;
     case WM_SYSCOMMAND:
-      switch (wparam & 0xFFF0) {
+      switch (SystemCommandOf(wparam)) {
         case SC_MINIMIZE:
           MinimizeApplication();
           return 0;

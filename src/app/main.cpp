@@ -1,35 +1,18 @@
 #include "base/win32/prelude.h"
 
-#include <objbase.h>
-
-#include "shell/application.h"
-#include "shell/failure_report.h"
-#include "shell/failure_sink.h"
-#include "shell/main_window.h"
-
-namespace {
-
-// COM for the GUI thread as a single-threaded apartment, released once at the end when it came up.
-class ComApartment {
- public:
-  ComApartment() : initialized_(SUCCEEDED(::CoInitialize(nullptr))) {}
-  ~ComApartment() {
-    if (initialized_) ::CoUninitialize();
-  }
-  ComApartment(const ComApartment&) = delete;
-  ComApartment& operator=(const ComApartment&) = delete;
-
- private:
-  bool initialized_;
-};
-
-}  // namespace
+#include "app/main_window.h"
+#include "base/win32/com_apartment.h"
+#include "tray/taskbar_created.h"
+#include "ui/application.h"
+#include "ui/failure_report.h"
+#include "ui/failure_sink.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int show_command) {
   using namespace kestrune;
   SetFailureReporter(&ReportFailure);
   try {
     TApplication application;
+    RegisterTaskbarCreated(CommonControlsVersion());
     ComApartment com;
     try {
       application.SetTitle("Kestrune v0.1 Pre-Beta");

@@ -1,4 +1,4 @@
-#include "shell/failure_sink.h"
+#include "ui/failure_sink.h"
 
 #include <exception>
 #include <new>

@@ -1,10 +1,10 @@
-#include "shell/failure_report.h"
+#include "ui/failure_report.h"
 
 #include <vector>
 
 #include "base/failure_text.h"
 #include "base/win32/ansi_text.h"
-#include "shell/application.h"
+#include "ui/application.h"
 
 namespace kestrune {
 namespace {
