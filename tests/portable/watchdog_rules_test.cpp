@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "supervision/failure_confirmation.h"
 #include "supervision/restart_backoff.h"
 
 namespace kestrune {
@@ -114,6 +115,112 @@ TEST(RestartBackoff, Texts) {
   backoff.OnLaunch(107s);
   EXPECT_EQ(RestartWaitHistory(backoff.OnFailure(107s + 12'700ms)),
             "Server failed 12 s after its launch, quick failure 2 in a row: next launch in 4 s");
+}
+
+// One step of checks: a launch, an answer, or a failed check and what must come of it.
+struct CheckStep {
+  enum Kind { kLaunch, kAnswer, kFailed } kind;
+  milliseconds at;
+  FailedCheckVerdict verdict;
+  int failures_in_a_row;
+};
+const char* Name(FailedCheckVerdict verdict) {
+  switch (verdict) {
+    case FailedCheckVerdict::kIgnoredInGrace:
+      return "ignored in the grace";
+    case FailedCheckVerdict::kCounted:
+      return "counted";
+    case FailedCheckVerdict::kRestart:
+      return "restart";
+  }
+  return "?";
+}
+
+CheckStep Launched(milliseconds at) {
+  return {CheckStep::kLaunch, at, {}, 0};
+}
+CheckStep Answers() {
+  return {CheckStep::kAnswer, 0ms, {}, 0};
+}
+CheckStep Ignored(milliseconds at) {
+  return {CheckStep::kFailed, at, FailedCheckVerdict::kIgnoredInGrace, 0};
+}
+CheckStep Counted(milliseconds at, int n) {
+  return {CheckStep::kFailed, at, FailedCheckVerdict::kCounted, n};
+}
+CheckStep Restart(milliseconds at, int n) {
+  return {CheckStep::kFailed, at, FailedCheckVerdict::kRestart, n};
+}
+
+TEST(FailureConfirmation, VerdictsOnFailedChecks) {
+  struct Case {
+    const char* what;
+    int failures_needed;
+    int grace_seconds;
+    std::vector<CheckStep> steps;
+  };
+  const Case cases[] = {
+      {"without the keys every failed check restarts, even one right at the launch",
+       1,
+       0,
+       {Launched(0s), Restart(0s, 1), Launched(10s), Answers(), Restart(20s, 1)}},
+      {"two in a row", 2, 0, {Launched(0s), Counted(10s, 1), Restart(20s, 2)}},
+      {"an answer starts the count again",
+       3,
+       0,
+       {Launched(0s), Counted(10s, 1), Counted(20s, 2), Answers(), Counted(30s, 1), Counted(40s, 2),
+        Restart(50s, 3)}},
+      {"a launch starts the count again",
+       2,
+       0,
+       {Launched(0s), Counted(10s, 1), Launched(15s), Counted(20s, 1), Restart(30s, 2)}},
+      {"past the count needed, every failure restarts until an answer",
+       2,
+       0,
+       {Launched(0s), Counted(10s, 1), Restart(20s, 2), Restart(30s, 2), Answers(),
+        Counted(40s, 1)}},
+      {"failed checks ending within the grace do not count",
+       1,
+       30,
+       {Launched(0s), Ignored(0s), Ignored(10s), Ignored(29'999ms), Restart(30s, 1)}},
+      {"the grace runs from the latest launch",
+       2,
+       30,
+       {Launched(100s), Ignored(110s), Counted(130s, 1), Restart(140s, 2), Launched(200s),
+        Ignored(220s), Ignored(229'999ms), Counted(230s, 1), Answers(), Counted(300s, 1)}},
+      {"an answer within the grace changes nothing",
+       2,
+       60,
+       {Launched(0s), Answers(), Ignored(30s), Counted(60s, 1), Restart(70s, 2)}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    FailureConfirmation confirmation(c.failures_needed, std::chrono::seconds(c.grace_seconds));
+    for (const CheckStep& step : c.steps) {
+      switch (step.kind) {
+        case CheckStep::kLaunch:
+          confirmation.OnLaunch(step.at);
+          break;
+        case CheckStep::kAnswer:
+          confirmation.OnAnswer();
+          break;
+        case CheckStep::kFailed: {
+          const FailedCheckOutcome outcome = confirmation.OnFailedCheck(step.at);
+          EXPECT_STREQ(Name(outcome.verdict), Name(step.verdict)) << "check ending at " << step.at;
+          if (step.verdict != FailedCheckVerdict::kIgnoredInGrace) {
+            EXPECT_EQ(outcome.failures_in_a_row, step.failures_in_a_row) << "at " << step.at;
+          }
+          EXPECT_EQ(outcome.failures_needed, c.failures_needed);
+          break;
+        }
+      }
+    }
+  }
+}
+
+TEST(FailureConfirmation, NoResponseStatus) {
+  EXPECT_EQ(NoResponseStatus(1, 2), "No response (1 of 2)");
+  EXPECT_EQ(NoResponseStatus(99, 100), "No response (99 of 100)");
 }
 
 }  // namespace
