@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <map>
 #include <string>
 #include <vector>
 
 #include "supervision/failure_confirmation.h"
 #include "supervision/restart_backoff.h"
+#include "supervision/watchdog_settings_rules.h"
 
 namespace kestrune {
 namespace {
@@ -221,6 +223,87 @@ TEST(FailureConfirmation, VerdictsOnFailedChecks) {
 TEST(FailureConfirmation, NoResponseStatus) {
   EXPECT_EQ(NoResponseStatus(1, 2), "No response (1 of 2)");
   EXPECT_EQ(NoResponseStatus(99, 100), "No response (99 of 100)");
+}
+
+TEST(WatchdogSettings, ValuesAndFallbacks) {
+  const WatchdogKey& k = kFailuresBeforeRestartKey;
+  const WatchdogKey& g = kStartGraceSecondsKey;
+  const std::string k_default = "; using the default 1";
+  const std::string g_default = "; using the default 0";
+  struct Case {
+    const WatchdogKey& key;
+    std::optional<std::string_view> text;  // none: the key is absent
+    int value;
+    std::optional<std::string> reason;
+  };
+  const Case cases[] = {
+      {k, std::nullopt, 1, std::nullopt},
+      {k, "1", 1, std::nullopt},
+      {k, "3", 3, std::nullopt},
+      {k, "100", 100, std::nullopt},
+      {k, "+2", 2, std::nullopt},
+      {k, "$A", 10, std::nullopt},
+      {k, "0x10", 16, std::nullopt},
+      {k, "", 1, "[Watchdog] FailuresBeforeRestart is empty" + k_default},
+      {k, "two", 1, "[Watchdog] FailuresBeforeRestart=\"two\" is not an integer" + k_default},
+      {k, "2 checks", 1,
+       "[Watchdog] FailuresBeforeRestart=\"2 checks\" is not an integer" + k_default},
+      {k, "1.5", 1, "[Watchdog] FailuresBeforeRestart=\"1.5\" is not an integer" + k_default},
+      {k, "4294967296", 1,
+       "[Watchdog] FailuresBeforeRestart=\"4294967296\" is not an integer" + k_default},
+      {k, "0", 1, "[Watchdog] FailuresBeforeRestart=\"0\" is outside 1..100" + k_default},
+      {k, "101", 1, "[Watchdog] FailuresBeforeRestart=\"101\" is outside 1..100" + k_default},
+      {k, "-3", 1, "[Watchdog] FailuresBeforeRestart=\"-3\" is outside 1..100" + k_default},
+      {k, "0xFFFFFFFF", 1,
+       "[Watchdog] FailuresBeforeRestart=\"0xFFFFFFFF\" is outside 1..100" + k_default},
+      {g, std::nullopt, 0, std::nullopt},
+      {g, "0", 0, std::nullopt},
+      {g, "45", 45, std::nullopt},
+      {g, "86400", 86400, std::nullopt},
+      {g, "", 0, "[Watchdog] StartGraceSeconds is empty" + g_default},
+      {g, "x", 0, "[Watchdog] StartGraceSeconds=\"x\" is not an integer" + g_default},
+      {g, "30s", 0, "[Watchdog] StartGraceSeconds=\"30s\" is not an integer" + g_default},
+      {g, "86401", 0, "[Watchdog] StartGraceSeconds=\"86401\" is outside 0..86400" + g_default},
+      {g, "-1", 0, "[Watchdog] StartGraceSeconds=\"-1\" is outside 0..86400" + g_default},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.key.name) + (c.text ? "=\"" + std::string(*c.text) + "\"" : ""));
+    const WatchdogValue parsed = ParseWatchdogValue(c.key, c.text);
+    EXPECT_EQ(parsed.value, c.value);
+    EXPECT_EQ(parsed.fallback_reason, c.reason);
+  }
+}
+
+TEST(WatchdogSettings, ReadFromTheSection) {
+  struct Case {
+    const char* what;
+    std::map<std::string, std::string> section;
+    int failures_needed;
+    int grace_seconds;
+    std::size_t history_lines;
+  };
+  const Case cases[] = {
+      {"no keys", {}, 1, 0, 0},
+      {"both keys", {{"FailuresBeforeRestart", "3"}, {"StartGraceSeconds", "90"}}, 3, 90, 0},
+      {"one key", {{"StartGraceSeconds", "90"}}, 1, 90, 0},
+      {"both bad", {{"FailuresBeforeRestart", "0"}, {"StartGraceSeconds", "soon"}}, 1, 0, 2},
+      {"one bad, one good", {{"FailuresBeforeRestart", "5"}, {"StartGraceSeconds", ""}}, 5, 0, 1},
+      {"other keys are not ours", {{"Failures", "5"}, {"StartGrace", "90"}}, 1, 0, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const WatchdogSettingsRead read =
+        ReadWatchdogSettings([&](const char* key) -> std::optional<std::string> {
+          const auto found = c.section.find(key);
+          if (found == c.section.end()) return std::nullopt;
+          return found->second;
+        });
+    EXPECT_EQ(read.settings.failures_before_restart, c.failures_needed);
+    EXPECT_EQ(read.settings.start_grace_seconds, c.grace_seconds);
+    ASSERT_EQ(read.history.size(), c.history_lines);
+    for (const std::string& line : read.history)
+      EXPECT_NE(line.find("using the default"), line.npos);
+  }
 }
 
 }  // namespace
