@@ -71,6 +71,7 @@ endfunction()
 kestrune_wine_test(portable_tests_win32
   tests/portable/integer_conversion_test.cpp
   tests/portable/result_rules_test.cpp
+  tests/portable/watchdog_rules_test.cpp
   tests/portable/text_rules_test.cpp
   tests/portable/spin_rules_test.cpp
   tests/portable/browse_rules_test.cpp
