@@ -265,20 +265,25 @@ TEST(HintBalloonRules, Border) {
       "####..",  //
       "####.#",  //
       ".#####",  //
-      ".#####",  //
+      "######",  //
       "...###",  //
   };
   const std::vector<std::string> expected = {
       "TTTT..",  // the first row
       "T##B.T",  // the first column; right neighbour outside; upper neighbour outside
-      ".T##TB",  // left neighbour outside; last column
-      ".TB##B",  // lower neighbour outside
+      ".T##TB",  // left neighbour outside; the last column, though the next row starts inside
+      "TBB##B",  // lower neighbour outside
       "...TBB",  // left neighbour outside, though in the last row; the last row
   };
+  // Exactly as large as the image, so a look past its last row is caught.
   HintMask mask{int(shape[0].size()), int(shape.size()), {}};
-  for (const std::string& row : shape) {
-    for (char c : row) mask.inside.push_back(c == '#');
+  mask.inside.resize(shape.size() * shape[0].size());
+  for (std::size_t y = 0; y < shape.size(); ++y) {
+    for (std::size_t x = 0; x < shape[y].size(); ++x) {
+      mask.inside[y * shape[y].size() + x] = shape[y][x] == '#';
+    }
   }
+  mask.inside.shrink_to_fit();
   const std::vector<BorderSide> sides = BorderMap(mask);
   ASSERT_EQ(sides.size(), mask.inside.size());
   std::vector<std::string> actual;
