@@ -76,6 +76,7 @@ kestrune_wine_test(portable_tests_win32
   tests/portable/spin_rules_test.cpp
   tests/portable/browse_rules_test.cpp
   tests/portable/tray_rules_test.cpp
+  tests/portable/hint_balloon_rules_test.cpp
 )
 target_link_libraries(portable_tests_win32 PRIVATE GTest::gtest_main)
 kestrune_wine_test(supervision_tests
