@@ -42,7 +42,8 @@ int main(int argc, char** argv) {
   const double wall_before = WallSeconds();
   const int exit_code =
       RunToolAndWait(application, application.Handle(), "qstat.exe",
-                     " -of query.txt -P -a2s 127.0.0.1:27599", dir.Path(), kShowHidden);
+                     " -of query.txt -P -a2s 127.0.0.1:27599", dir.Path(), kShowHidden)
+          .exit_code;
   const double wall = WallSeconds() - wall_before;
   const double cpu = ProcessCpuSeconds() - cpu_before;
 

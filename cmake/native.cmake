@@ -8,6 +8,7 @@ include(GoogleTest)
 add_executable(portable_tests
   tests/portable/integer_conversion_test.cpp
   tests/portable/result_rules_test.cpp
+  tests/portable/history_rules_test.cpp
   tests/portable/watchdog_rules_test.cpp
   tests/portable/text_rules_test.cpp
   tests/portable/spin_rules_test.cpp

@@ -24,6 +24,8 @@ add_library(kestrune_core STATIC
   src/controls/filename_edit.cpp
   src/supervision/ini_file.cpp
   src/supervision/query_result.cpp
+  src/supervision/restart_history.cpp
+  src/supervision/server_copies.cpp
   src/supervision/server_process.cpp
   src/supervision/settings_file.cpp
   src/supervision/supervisor.cpp
@@ -36,7 +38,7 @@ add_library(kestrune_core STATIC
   src/tray/tray_icon_windows.cpp
   src/app/main_window.cpp
 )
-target_link_libraries(kestrune_core PUBLIC kestrune_portable comctl32 comdlg32 shell32 ole32 version)
+target_link_libraries(kestrune_core PUBLIC kestrune_portable comctl32 comdlg32 shell32 ole32 version ntdll)
 target_compile_options(kestrune_core PRIVATE ${KESTRUNE_WARNINGS})
 target_compile_definitions(kestrune_core PUBLIC ${KESTRUNE_WIN32_DEFINITIONS})
 
@@ -71,6 +73,7 @@ endfunction()
 kestrune_wine_test(portable_tests_win32
   tests/portable/integer_conversion_test.cpp
   tests/portable/result_rules_test.cpp
+  tests/portable/history_rules_test.cpp
   tests/portable/watchdog_rules_test.cpp
   tests/portable/text_rules_test.cpp
   tests/portable/spin_rules_test.cpp
@@ -85,6 +88,7 @@ kestrune_wine_test(supervision_tests
   tests/win32/settings_file_test.cpp
   tests/win32/server_process_test.cpp
   tests/win32/supervisor_test.cpp
+  tests/win32/restart_history_test.cpp
   tests/win32/timer_test.cpp
 )
 add_dependencies(supervision_tests standin_server)

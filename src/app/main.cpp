@@ -2,14 +2,30 @@
 
 #include "app/main_window.h"
 #include "base/win32/com_apartment.h"
+#include "supervision/restart_history.h"
 #include "tray/taskbar_created.h"
 #include "ui/application.h"
 #include "ui/failure_report.h"
 #include "ui/failure_sink.h"
 
+namespace {
+
+// Every failure box goes into the restart history too.
+void RecordFailureBox(const std::string& text) noexcept {
+  try {
+    kestrune::RestartHistory(&kestrune::RestartHistory::PathBesideExecutable)
+        .Add("Failure box: " + text);
+  } catch (...) {
+    // No memory for the line: the box still shows.
+  }
+}
+
+}  // namespace
+
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int show_command) {
   using namespace kestrune;
   SetFailureReporter(&ReportFailure);
+  SetFailureBoxObserver(&RecordFailureBox);
   try {
     TApplication application;
     RegisterTaskbarCreated(CommonControlsVersion());

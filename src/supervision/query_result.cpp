@@ -37,4 +37,10 @@ std::string ReadQueryResult(const std::string& path) {
   });
 }
 
+unsigned long RemoveQueryResult(const std::string& path) {
+  if (::DeleteFileW(OpenablePath(path).c_str())) return 0;
+  const DWORD error = ::GetLastError();
+  return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? 0 : error;
+}
+
 }  // namespace kestrune

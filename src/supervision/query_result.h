@@ -10,4 +10,9 @@ namespace kestrune {
 // the file cannot be opened, and the platform's error code when a read fails.
 std::string ReadQueryResult(const std::string& path);
 
+// Removes the result file before the tool runs, so that a tool that writes nothing can never leave
+// an earlier verdict behind. 0 when the file is gone (or never was), otherwise the platform's
+// error code.
+unsigned long RemoveQueryResult(const std::string& path);
+
 }  // namespace kestrune

@@ -6,11 +6,14 @@ std::string ServerCommandLine(const std::string& additional_params) {
   return "srcds.exe " + additional_params;
 }
 
-void ServerProcess::LaunchServer(const std::string& server_path,
-                                 const std::string& additional_params) {
+DWORD ServerProcess::LaunchServer(const std::string& server_path,
+                                  const std::string& additional_params) {
   std::string command_line = ServerCommandLine(additional_params);
   PROCESS_INFORMATION launched{};
-  if (!calls_.CreateProcess(server_path, command_line, startup_info_, launched)) return;
+  if (!calls_.CreateProcess(server_path, command_line, startup_info_, launched)) {
+    const DWORD error = ::GetLastError();
+    return error ? error : DWORD(ERROR_INVALID_FUNCTION);
+  }
   UniqueHandle process(launched.hProcess);
   UniqueHandle thread(launched.hThread);
   calls_.WaitForInputIdle(process.get(), kInputIdleWaitMs);
@@ -20,14 +23,24 @@ void ServerProcess::LaunchServer(const std::string& server_path,
   info_ = launched;
   info_.hProcess = nullptr;
   info_.hThread = nullptr;
+  return 0;
 }
 
-void ServerProcess::KillServer() {
-  if (!process_) return;
-  if (calls_.WaitForSingleObject(process_.get(), 0) == WAIT_OBJECT_0) return;
-  if (calls_.TerminateProcess(process_.get(), kKilledServerExitCode)) {
-    calls_.WaitForSingleObject(process_.get(), kServerExitWaitMs);
+bool ServerProcess::KillServer() {
+  if (!process_) return false;
+  if (calls_.WaitForSingleObject(process_.get(), 0) == WAIT_OBJECT_0) return false;
+  if (!calls_.TerminateProcess(process_.get(), kKilledServerExitCode)) return false;
+  calls_.WaitForSingleObject(process_.get(), kServerExitWaitMs);
+  return true;
+}
+
+std::optional<DWORD> ServerProcess::ExitCode() const {
+  DWORD code = STILL_ACTIVE;
+  if (!process_ || ::WaitForSingleObject(process_.get(), 0) != WAIT_OBJECT_0 ||
+      !::GetExitCodeProcess(process_.get(), &code)) {
+    return std::nullopt;
   }
+  return code;
 }
 
 }  // namespace kestrune

@@ -4,6 +4,7 @@
 
 #include "base/win32/prelude.h"
 
+#include <optional>
 #include <string>
 
 #include "base/win32/unique_handle.h"
@@ -29,14 +30,20 @@ class ServerProcess {
     startup_info_.cb = sizeof startup_info_;
   }
 
-  // Starts the server and waits until it is idle for input. A refused launch is not reported and
-  // leaves the record and the kept process as they were.
-  void LaunchServer(const std::string& server_path, const std::string& additional_params);
+  // Starts the server and waits until it is idle for input. A refused launch raises nothing and
+  // leaves the record and the kept process as they were; it answers the platform's error code
+  // (0 for a launch).
+  DWORD LaunchServer(const std::string& server_path, const std::string& additional_params);
 
   // Terminates the last launched server through the handle kept from its launch, never by
   // reopening its identifier (which the platform may have given to another process since), and
-  // waits for it to end. Reports nothing; a server that has ended already is left alone.
-  void KillServer();
+  // waits for it to end. Raises nothing; a server that has ended already is left alone. True when
+  // it ended a running server.
+  bool KillServer();
+
+  // The exit code of the last launched server once it has ended by itself or been killed;
+  // nothing while it runs or before any launch.
+  std::optional<DWORD> ExitCode() const;
 
   // The last successful launch: both handles are closed once the launch returns (zero here), the
   // identifiers are kept.

@@ -10,5 +10,9 @@ inline constexpr char kStatusQuerying[] = "Quring server";
 inline constexpr char kStatusServerEnabled[] = "Query status: Server Enabled";
 inline constexpr char kStatusCrashed[] = "Server Crashed! Restarting...";
 inline constexpr char kStatusStopped[] = "Server stoped";
+// A check that reached no verdict says why.
+inline constexpr char kStatusToolNotStarted[] = "Query tool could not be started";
+inline constexpr char kStatusToolTimedOut[] = "Query tool did not finish";
+inline constexpr char kStatusResultNotRemoved[] = "Query result file could not be removed";
 
 }  // namespace kestrune

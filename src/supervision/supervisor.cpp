@@ -1,28 +1,38 @@
 #include "supervision/supervisor.h"
 
+#include <exception>
+
 #include "base/integer_conversion.h"
+#include "base/win32/error_text.h"
 #include "supervision/check_interval.h"
 #include "supervision/query_result.h"
 #include "supervision/query_result_rules.h"
-#include "supervision/settings_file.h"
+#include "supervision/server_copies.h"
 #include "supervision/status_texts.h"
-#include "supervision/tool_runner.h"
 
 namespace kestrune {
 
 Supervisor::Supervisor(SupervisorWindow& window, MessagePump& pump, HWND tool_owner,
-                       PathSource settings_path)
+                       PathSource settings_path, PathSource history_path)
     : window_(window),
       pump_(pump),
       tool_owner_(tool_owner),
-      settings_path_(std::move(settings_path)) {
+      settings_path_(std::move(settings_path)),
+      history_(std::move(history_path)) {
   timer_.OnTimer = [this] { Check(); };
 }
 
+Supervisor::~Supervisor() {
+  Record("Kestrune closed");
+}
+
 void Supervisor::LoadAtStart() {
+  Record("Kestrune opened");
   window_.SetStatusText(kStatusCreatingIni);
   const std::string auto_start = LoadSettings(window_, settings_path_());
   if (auto_start == "1") {
+    Record("Supervision started by auto-start: " + window_.FieldText(SettingField::kServerPath) +
+           " " + window_.FieldText(SettingField::kAdditionalParams));
     StartServer();
     window_.SetAutoStartChecked(true);
   } else {
@@ -32,13 +42,63 @@ void Supervisor::LoadAtStart() {
 
 void Supervisor::StartServer() {
   SaveSettings(window_, settings_path_());
+  LaunchAndArm();
+}
+
+void Supervisor::Relaunch() {
+  std::exception_ptr save_failure;
+  try {
+    SaveSettings(window_, settings_path_());
+  } catch (const Exception&) {
+    save_failure = std::current_exception();
+  }
+  LaunchAndArm();
+  if (save_failure) std::rethrow_exception(save_failure);
+}
+
+void Supervisor::LaunchAndArm() {
   ++starts_;
-  server_.LaunchServer(window_.FieldText(SettingField::kServerPath),
-                       window_.FieldText(SettingField::kAdditionalParams));
+  const std::string path = window_.FieldText(SettingField::kServerPath);
+  const std::string params = window_.FieldText(SettingField::kAdditionalParams);
+  NoteServerEnd();
+  const DWORD running = server_.ServerProcessInfo().dwProcessId;
+  if (server_.KillServer()) {
+    Record("Ended the running server (process " + std::to_string(running) +
+           ") before launching it again");
+  }
+  EndCopiesOfTheServer(path, params);
+  if (const DWORD error = server_.LaunchServer(path, params)) {
+    Record("Launch refused: " + path + ": " + SystemErrorText(error));
+  } else {
+    end_noted_ = false;
+    Record("Launched the server: process " +
+           std::to_string(server_.ServerProcessInfo().dwProcessId));
+  }
+  awaiting_answer_ = true;
   const std::int32_t delay_seconds = StrToInt(window_.FieldText(SettingField::kDelay));
   timer_.SetInterval(CheckIntervalMs(delay_seconds));
   timer_.SetEnabled(true);
   window_.SetStatusText(kStatusStarting);
+}
+
+void Supervisor::EndCopiesOfTheServer(const std::string& path, const std::string& params) {
+  for (ServerCopy& copy :
+       FindServerCopies(path, ServerCommandLine(params), server_.ServerProcessInfo().dwProcessId)) {
+    if (!::TerminateProcess(copy.process.get(), kKilledServerExitCode)) continue;
+    ::WaitForSingleObject(copy.process.get(), kServerExitWaitMs);
+    Record("Ended a copy of the server left from an earlier run (process " +
+           std::to_string(copy.pid) + ")");
+  }
+}
+
+void Supervisor::NoteServerEnd() {
+  if (end_noted_) return;
+  const std::optional<DWORD> exit_code = server_.ExitCode();
+  if (!exit_code) return;
+  end_noted_ = true;
+  if (*exit_code == kKilledServerExitCode) return;  // our own kill, recorded when it was done
+  Record("The server (process " + std::to_string(server_.ServerProcessInfo().dwProcessId) +
+         ") had ended by itself with exit code " + std::to_string(*exit_code));
 }
 
 void Supervisor::Check() {
@@ -50,31 +110,77 @@ void Supervisor::Check() {
   } done{checking_};
 
   window_.SetStatusText(kStatusQuerying);
+  NoteServerEnd();
   const QueryToolCall call = DeriveQueryToolCall(window_.FieldText(SettingField::kQueryToolPath),
                                                  window_.FieldText(SettingField::kQueryIp),
                                                  window_.FieldText(SettingField::kQueryPort));
+  if (const unsigned long error = RemoveQueryResult(call.result_path)) {
+    window_.SetStatusText(kStatusResultNotRemoved);
+    Record("No verdict: the earlier result " + call.result_path +
+           " could not be removed: " + SystemErrorText(error));
+    awaiting_answer_ = true;
+    return;
+  }
   const unsigned starts_before = starts_;
-  RunToolAndWait(pump_, tool_owner_, call.file_name, call.parameters, call.directory, kShowHidden);
+  const ToolRun run = RunToolAndWait(pump_, tool_owner_, call.file_name, call.parameters,
+                                     call.directory, kShowHidden, tool_wait_limit_ms_);
   if (!timer_.Enabled() || starts_ != starts_before || pump_.TerminateRequested()) return;
 
-  if (ServerDidNotAnswer(ReadQueryResult(call.result_path))) {
-    server_.KillServer();
+  switch (run.outcome) {
+    case ToolRun::Outcome::kNotStarted:
+      window_.SetStatusText(kStatusToolNotStarted);
+      Record("No verdict: the query tool " + call.directory + call.file_name +
+             " could not be started: " + SystemErrorText(run.error));
+      awaiting_answer_ = true;
+      return;
+    case ToolRun::Outcome::kTimedOut:
+      window_.SetStatusText(kStatusToolTimedOut);
+      Record("No verdict: the query tool did not finish within " +
+             std::to_string(tool_wait_limit_ms_ / 1000) + " s and was ended");
+      awaiting_answer_ = true;
+      return;
+    case ToolRun::Outcome::kTerminating:
+      return;
+    case ToolRun::Outcome::kEnded:
+      break;
+  }
+
+  std::string line2;
+  try {
+    line2 = ReadQueryResult(call.result_path);
+  } catch (const Exception&) {
+    awaiting_answer_ = true;  // the failure box, and with it the history, say the rest
+    throw;
+  }
+  if (ServerDidNotAnswer(line2)) {
+    Record("Check failed: \"" + line2 + "\"");
+    const DWORD pid = server_.ServerProcessInfo().dwProcessId;
+    if (server_.KillServer()) Record("Killed the server (process " + std::to_string(pid) + ")");
     window_.SetStatusText(kStatusCrashed);
-    StartServer();
+    Relaunch();
   } else {
     window_.SetStatusText(kStatusServerEnabled);
+    if (awaiting_answer_) {
+      awaiting_answer_ = false;
+      Record("The server answered: \"" + line2 + "\"");
+    }
   }
 }
 
 void Supervisor::StartSupervision() {
+  Record("Supervision started: " + window_.FieldText(SettingField::kServerPath) + " " +
+         window_.FieldText(SettingField::kAdditionalParams));
   StartServer();
   window_.SetStatusText(kStatusStarted);
   window_.HideMainForm();
 }
 
 void Supervisor::StopSupervision() {
-  server_.KillServer();
+  const DWORD pid = server_.ServerProcessInfo().dwProcessId;
+  NoteServerEnd();
+  if (server_.KillServer()) Record("Killed the server (process " + std::to_string(pid) + ")");
   timer_.SetEnabled(false);
+  Record("Supervision stopped");
   window_.SetStatusText(kStatusStopped);
 }
 

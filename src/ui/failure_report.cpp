@@ -10,6 +10,7 @@ namespace kestrune {
 namespace {
 
 bool g_box_open = false;
+FailureBoxObserver g_box_observer = nullptr;
 
 // Disables the thread's visible, enabled top-level windows for the box's lifetime.
 class ThreadWindowsDisabled {
@@ -70,13 +71,19 @@ class OwnerOnActiveMonitor {
 
 }  // namespace
 
+void SetFailureBoxObserver(FailureBoxObserver observer) noexcept {
+  g_box_observer = observer;
+}
+
 void ReportFailure(const Exception& failure) {
   if (const HWND capture = ::GetCapture()) ::SendMessageW(capture, WM_CANCELMODE, 0, 0);
   if (dynamic_cast<const EAbort*>(&failure)) return;
   if (g_box_open) return;
 
   TApplication& application = Application();
-  const std::wstring text = AnsiToWide(FailureBoxText(failure.Message()));
+  const std::string box_text = FailureBoxText(failure.Message());
+  if (g_box_observer) g_box_observer(box_text);
+  const std::wstring text = AnsiToWide(box_text);
   const std::wstring caption = AnsiToWide(application.Title());
   const HWND active = ::GetActiveWindow();
 

@@ -176,6 +176,17 @@ TEST_F(EndToEndTest, AutoStartWithABadDelayReportsBeforeTheWindowShows) {
   EXPECT_EQ(ReadServerRecords(dir_).size(), 1u);
   EXPECT_EQ(running->Status(), L"Creating INI file...");
   EXPECT_EQ(running->CloseAndWait(), 0);
+
+  // The restart history beside the executable tells the same story.
+  const std::string history = test_support::ReadFileBytes(dir_.File("KTN-Serv.log"));
+  std::size_t at = 0;
+  for (const char* line :
+       {"  Kestrune opened\r\n",
+        "  Supervision started by auto-start: ", "  Launched the server: process ",
+        "  Failure box: 'abc' is not a valid integer value.\r\n", "  Kestrune closed\r\n"}) {
+    at = history.find(line, at);
+    EXPECT_NE(at, std::string::npos) << line << " in\n" << history;
+  }
 }
 
 TEST_F(EndToEndTest, SupervisesTheServerAndRestartsItWhenItStopsAnswering) {

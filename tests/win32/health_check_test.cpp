@@ -93,7 +93,10 @@ TEST(ReadQueryResult, ALongPathIsUsedWhole) {
 class HealthCheckTest : public ::testing::Test {
  protected:
   HealthCheckTest()
-      : supervisor_(window_, pump_, nullptr, [this] { return dir_.File("KTN-Serv.ini"); }) {
+      : settings_path_(dir_.File("KTN-Serv.ini")),
+        supervisor_(
+            window_, pump_, nullptr, [this] { return settings_path_; },
+            [this] { return dir_.File("KTN-Serv.log"); }) {
     window_.on_check_box_click = [this] { supervisor_.AutoStartChanged(); };
     window_.fields = {{SettingField::kServerPath, InstallStandinServer(dir_)},
                       {SettingField::kAdditionalParams, "-port 27411"},
@@ -111,8 +114,25 @@ class HealthCheckTest : public ::testing::Test {
   }
   DWORD ServerPid() { return supervisor_.Server().ServerProcessInfo().dwProcessId; }
   void Mute() { WriteFileBytes(dir_.File("standin-server.mute"), ""); }
+  // The history's lines without their time stamps.
+  std::vector<std::string> History() {
+    std::vector<std::string> lines;
+    const std::string text = test_support::ReadFileBytes(dir_.File("KTN-Serv.log"));
+    for (std::size_t start = 0, end; (end = text.find("\r\n", start)) != std::string::npos;
+         start = end + 2) {
+      lines.push_back(text.substr(start + 21, end - start - 21));  // "YYYY-MM-DD hh:mm:ss  "
+    }
+    return lines;
+  }
+  bool HistoryHas(const std::string& part) {
+    for (const std::string& line : History()) {
+      if (line.find(part) != std::string::npos) return true;
+    }
+    return false;
+  }
 
   TempDir dir_;
+  std::string settings_path_;
   FakeWindow window_;
   test_support::ThreadPump pump_;
   Supervisor supervisor_;
@@ -149,16 +169,129 @@ TEST_F(HealthCheckTest, AServerThatStoppedAnsweringIsKilledAndRelaunched) {
   EXPECT_EQ(supervisor_.CheckTimer().Interval(), 600000u);
 }
 
-TEST_F(HealthCheckTest, AToolThatCannotStartLeavesTheOldVerdictAtEveryTick) {
-  window_.fields[SettingField::kQueryToolPath] = dir_.File("no-such-qstat.exe");
-  WriteFileBytes(dir_.File("query.txt"), kHeader + "127.0.0.1:27411  no response\r\n");
-  BoxWatcher shell_boxes;  // the shell may say so in a box of its own
-  StartSupervising();
-  for (int tick = 1; tick <= 2; ++tick) {
-    supervisor_.Check();
-    EXPECT_EQ(window_.Status(), "Starting server");
-    EXPECT_EQ(ReadServerRecords(dir_).size(), 1u + tick);
+TEST_F(HealthCheckTest, ACheckWithoutAVerdictLeavesTheServerAndSaysWhy) {
+  // Every case starts from an earlier result that a stale read would act on.
+  const std::string stale_no_response = kHeader + "127.0.0.1:27411  no response\r\n";
+  struct Case {
+    const char* tool;  // "" for a tool that is not there
+    std::string status;
+    std::string history;
+  };
+  const Case cases[] = {
+      {"never-end\n", "Query tool did not finish",
+       "No verdict: the query tool did not finish within 1 s and was ended"},
+      {"", "Query tool could not be started", "could not be started: "},
+  };
+  supervisor_.SetToolWaitLimit(1000);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.tool);
+    DeleteFileA(dir_.File("qstat.exe").c_str());
+    if (*c.tool) InstallStandinTool(dir_, c.tool);
+    StartSupervising();
+    const auto server = OpenForWait(ServerPid());
+    WriteFileBytes(dir_.File("query.txt"), stale_no_response);
+    BoxWatcher boxes;  // the shell must not show a box of its own
+    for (int tick = 1; tick <= 2; ++tick) {
+      supervisor_.Check();
+      EXPECT_EQ(window_.Status(), c.status);
+    }
+    EXPECT_TRUE(IsRunning(server.get()));
+    EXPECT_TRUE(supervisor_.CheckTimer().Enabled());
+    EXPECT_TRUE(HistoryHas(c.history));
+    EXPECT_TRUE(boxes.Seen(1, 1000).empty());
+    for (const auto& tool : ReadToolRecords(dir_)) {
+      EXPECT_FALSE(IsRunning(OpenForWait(tool.pid).get())) << "the tool was left running";
+    }
   }
+}
+
+TEST_F(HealthCheckTest, AnEarlierResultIsNeverReadAsThisChecksVerdict) {
+  StartSupervising();
+  const auto server = OpenForWait(ServerPid());
+  // A stale "no response" with a tool that answers: no restart.
+  InstallStandinTool(dir_);
+  WriteFileBytes(dir_.File("query.txt"), kHeader + "127.0.0.1:27411  no response\r\n");
+  supervisor_.Check();
+  EXPECT_EQ(window_.Status(), "Query status: Server Enabled");
+  EXPECT_TRUE(IsRunning(server.get()));
+  // A stale answer with a tool that writes nothing: no "Server Enabled", the missing file fails.
+  InstallStandinTool(dir_, "write-nothing\n");
+  WriteFileBytes(dir_.File("query.txt"), kHeader + "127.0.0.1:27411  1/16 de_dust2 5 / 0 x\r\n");
+  try {
+    supervisor_.Check();
+    ADD_FAILURE() << "no failure";
+  } catch (const EInOutError& failure) {
+    EXPECT_EQ(failure.ErrorCode(), 104);
+  }
+  EXPECT_NE(window_.Status(), "Query status: Server Enabled");
+  EXPECT_TRUE(IsRunning(server.get()));
+}
+
+TEST_F(HealthCheckTest, AnEarlierResultThatCannotBeRemovedGivesNoVerdict) {
+  InstallStandinTool(dir_);
+  StartSupervising();
+  WriteFileBytes(dir_.File("query.txt"), kHeader + "127.0.0.1:27411  no response\r\n");
+  const UniqueFile held(CreateFileA(dir_.File("query.txt").c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                    nullptr, OPEN_EXISTING, 0, nullptr));
+  ASSERT_TRUE(held);
+  supervisor_.Check();
+  EXPECT_EQ(window_.Status(), "Query result file could not be removed");
+  EXPECT_TRUE(ReadToolRecords(dir_).empty());
+  EXPECT_EQ(ReadServerRecords(dir_).size(), 1u);
+  EXPECT_TRUE(HistoryHas("No verdict: the earlier result " + dir_.File("query.txt") +
+                         " could not be removed: "));
+}
+
+TEST_F(HealthCheckTest, ARelaunchGoesAheadWhenTheSettingsCannotBeSaved) {
+  InstallStandinTool(dir_, "timeout-ms 300\n");
+  StartSupervising();
+  const auto old_server = OpenForWait(ServerPid());
+  Mute();
+  settings_path_ = "Z:\\proc\\KTN-Serv.ini";  // unwritable from now on
+  try {
+    supervisor_.Check();
+    ADD_FAILURE() << "no failure";
+  } catch (const Exception& failure) {
+    EXPECT_EQ(failure.Message(), "Unable to write to Z:\\proc\\KTN-Serv.ini");
+  }
+  EXPECT_FALSE(IsRunning(old_server.get()));
+  ASSERT_EQ(ReadServerRecords(dir_).size(), 2u);
+  EXPECT_TRUE(IsRunning(OpenForWait(ServerPid()).get()));
+  EXPECT_TRUE(supervisor_.CheckTimer().Enabled());
+  EXPECT_EQ(window_.Status(), "Starting server");
+}
+
+TEST_F(HealthCheckTest, TheHistoryTellsAWholeCycle) {
+  InstallStandinTool(dir_, "timeout-ms 300\n");
+  supervisor_.StartSupervision();
+  const DWORD first = ServerPid();
+  Mute();
+  supervisor_.Check();
+  const DWORD second = ServerPid();
+  DeleteFileA(dir_.File("standin-server.mute").c_str());
+  supervisor_.Check();
+  supervisor_.Check();  // healthy checks after the first answer leave no line
+  supervisor_.StopSupervision();
+
+  const std::string path = dir_.File("srcds.exe");
+  const std::vector<std::string> expected = {
+      "Supervision started: " + path + " -port 27411",
+      "Launched the server: process " + std::to_string(first),
+      "Check failed: \"127.0.0.1:27411  no response\"",
+      "Killed the server (process " + std::to_string(first) + ")",
+      "Launched the server: process " + std::to_string(second),
+      "The server answered: \"",
+      "Killed the server (process " + std::to_string(second) + ")",
+      "Supervision stopped",
+  };
+  const std::vector<std::string> history = History();
+  ASSERT_EQ(history.size(), expected.size());
+  for (std::size_t i = 0; i < expected.size(); ++i) {
+    EXPECT_EQ(history[i].substr(0, expected[i].size()), expected[i]) << "line " << i;
+  }
+  const std::string text = test_support::ReadFileBytes(dir_.File("KTN-Serv.log"));
+  EXPECT_EQ(text[4], '-');
+  EXPECT_EQ(text.substr(19, 2), "  ");
 }
 
 TEST_F(HealthCheckTest, AMissingResultIsReportedAndTheTimerGoesOn) {

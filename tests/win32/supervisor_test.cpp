@@ -22,14 +22,19 @@ class SupervisorTest : public ::testing::Test {
  protected:
   explicit SupervisorTest(std::string settings_path = "")
       : settings_path_(settings_path.empty() ? dir_.File("KTN-Serv.ini") : settings_path),
-        supervisor_(window_, pump_, nullptr, [this] { return settings_path_; }) {
+        supervisor_(
+            window_, pump_, nullptr, [this] { return settings_path_; },
+            [this] { return dir_.File("KTN-Serv.log"); }) {
     window_.on_check_box_click = [this] { supervisor_.AutoStartChanged(); };
     window_.fields[SettingField::kServerPath] = InstallStandinServer(dir_);
     window_.fields[SettingField::kAdditionalParams] = "-port 27201";
     window_.fields[SettingField::kDelay] = "60";
   }
 
-  void TearDown() override { test_support::EndStandins(dir_); }
+  void TearDown() override {
+    test_support::EndStandins(dir_);
+    test_support::EndStandins(other_dir_);
+  }
 
   std::size_t Launches() { return ReadServerRecords(dir_).size(); }
 
@@ -45,6 +50,7 @@ class SupervisorTest : public ::testing::Test {
   }
 
   TempDir dir_;
+  TempDir other_dir_;
   std::string settings_path_;
   FakeWindow window_;
   test_support::ThreadPump pump_;
@@ -75,7 +81,8 @@ TEST_F(SupervisorTest, OnlyAnAutoStartOfExactlyOneStartsSupervision) {
     TempDir dir;
     FakeWindow window;
     const std::string path = dir.File("KTN-Serv.ini");
-    Supervisor supervisor(window, pump_, nullptr, [&] { return path; });
+    Supervisor supervisor(
+        window, pump_, nullptr, [&] { return path; }, [&] { return dir.File("KTN-Serv.log"); });
     window.on_check_box_click = [&] { supervisor.AutoStartChanged(); };
     WriteFileBytes(path, "[Main]\r\nServerPath=" + InstallStandinServer(dir) +
                              "\r\nAdditionalParams=-port 27202\r\nDelay=30\r\n[Settings]\r\n" +
@@ -110,19 +117,57 @@ TEST_F(SupervisorTest, StartSavesLaunchesArmsAndHides) {
   EXPECT_NE(saved.find("QueryIP=127.0.0.1"), std::string::npos);
 }
 
-TEST_F(SupervisorTest, TwoStartsThenStopKillsOnlyTheSecondServer) {
+TEST_F(SupervisorTest, AStartWhileTheServerRunsEndsItBeforeTheNextLaunch) {
   supervisor_.StartSupervision();
   const auto first = OpenForWait(supervisor_.Server().ServerProcessInfo().dwProcessId);
   window_.fields[SettingField::kAdditionalParams] = "-port 27203";
   supervisor_.StartSupervision();
   const auto second = OpenForWait(supervisor_.Server().ServerProcessInfo().dwProcessId);
+  EXPECT_FALSE(IsRunning(first.get())) << "two copies of the server would fight over the port";
+  EXPECT_TRUE(IsRunning(second.get()));
+  EXPECT_EQ(ReadServerRecords(dir_).back().command_line, "srcds.exe -port 27203");
 
   supervisor_.StopSupervision();
-
-  EXPECT_TRUE(IsRunning(first.get()));
   EXPECT_FALSE(IsRunning(second.get()));
   EXPECT_FALSE(supervisor_.CheckTimer().Enabled());
   EXPECT_EQ(window_.Status(), "Server stoped");
+}
+
+// A server started the way a launch starts it, as an earlier run of the supervisor left it.
+UniqueHandle StartLeftover(const std::string& path, const std::string& params) {
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION info{};
+  std::string command_line = "srcds.exe " + params;
+  if (!CreateProcessA(path.c_str(), command_line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                      nullptr, &startup, &info)) {
+    return UniqueHandle();
+  }
+  CloseHandle(info.hThread);
+  WaitForInputIdle(info.hProcess, 10000);
+  return UniqueHandle(info.hProcess);
+}
+
+TEST_F(SupervisorTest, ACopyLeftByAnEarlierRunIsEndedAndOtherServersAreLeftAlone) {
+  const std::string path = window_.fields[SettingField::kServerPath];
+  const UniqueHandle copy = StartLeftover(path, "-port 27201");
+  const UniqueHandle other_params = StartLeftover(path, "-port 27299");
+  const std::string elsewhere = test_support::InstallStandinServer(other_dir_);
+  const UniqueHandle other_executable = StartLeftover(elsewhere, "-port 27201");
+  ASSERT_TRUE(copy && other_params && other_executable);
+
+  supervisor_.StartSupervision();
+
+  EXPECT_FALSE(IsRunning(copy.get()));
+  EXPECT_TRUE(IsRunning(other_params.get()));
+  EXPECT_TRUE(IsRunning(other_executable.get()));
+  EXPECT_TRUE(IsRunning(OpenForWait(supervisor_.Server().ServerProcessInfo().dwProcessId).get()));
+  EXPECT_NE(ReadFileBytes(dir_.File("KTN-Serv.log"))
+                .find("Ended a copy of the server left from an earlier run (process " +
+                      std::to_string(GetProcessId(copy.get())) + ")"),
+            std::string::npos);
+  TerminateProcess(other_params.get(), 1);
+  TerminateProcess(other_executable.get(), 1);
 }
 
 TEST_F(SupervisorTest, StopBeforeAnyStartOnlySetsTheStatus) {
