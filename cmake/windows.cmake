@@ -12,6 +12,7 @@ add_library(kestrune_core STATIC
   src/ui/failure_report.cpp
   src/ui/failure_sink.cpp
   src/ui/form.cpp
+  src/ui/handle_watch.cpp
   src/ui/scoped_subclass.cpp
   src/ui/timer.cpp
   src/ui/window_base.cpp
@@ -98,6 +99,7 @@ kestrune_wine_test(health_check_tests
   tests/win32/test_support.cpp
   tests/win32/health_check_test.cpp
   tests/win32/tool_runner_test.cpp
+  tests/win32/watchdog_test.cpp
 )
 add_dependencies(health_check_tests standin_server standin_qstat)
 
@@ -135,6 +137,11 @@ add_executable(tool_wait_bench bench/tool_wait_bench.cpp tests/win32/test_suppor
 target_compile_options(tool_wait_bench PRIVATE ${KESTRUNE_WARNINGS})
 target_link_libraries(tool_wait_bench PRIVATE kestrune_core)
 add_dependencies(tool_wait_bench standin_qstat)
+
+add_executable(watchdog_bench bench/watchdog_bench.cpp tests/win32/test_support.cpp)
+target_compile_options(watchdog_bench PRIVATE ${KESTRUNE_WARNINGS})
+target_link_libraries(watchdog_bench PRIVATE kestrune_core)
+add_dependencies(watchdog_bench standin_server standin_qstat)
 
 kestrune_wine_test(tray_tests
   tests/win32/test_main.cpp

@@ -11,3 +11,6 @@ ensure_wine
 
 log "one check waiting for a tool that runs 5 s"
 "$KESTRUNE_ROOT/scripts/wine-run" "$WINEPREFIX" "$KESTRUNE_WIN/bin/tool_wait_bench.exe" 5000
+
+log "the watchdog: exit to relaunch, a server that ends at once, the cost of a healthy server"
+"$KESTRUNE_ROOT/scripts/wine-run" "$WINEPREFIX" "$KESTRUNE_WIN/bin/watchdog_bench.exe"

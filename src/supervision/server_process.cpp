@@ -1,6 +1,23 @@
 #include "supervision/server_process.h"
 
 namespace kestrune {
+namespace {
+
+// The process's error mode, changed for the scope and put back after it.
+class ErrorModeScope {
+ public:
+  explicit ErrorModeScope(UINT added) : previous_(::GetErrorMode()) {
+    ::SetErrorMode(previous_ | added);
+  }
+  ~ErrorModeScope() { ::SetErrorMode(previous_); }
+  ErrorModeScope(const ErrorModeScope&) = delete;
+  ErrorModeScope& operator=(const ErrorModeScope&) = delete;
+
+ private:
+  UINT previous_;
+};
+
+}  // namespace
 
 std::string ServerCommandLine(const std::string& additional_params) {
   return "srcds.exe " + additional_params;
@@ -10,10 +27,14 @@ DWORD ServerProcess::LaunchServer(const std::string& server_path,
                                   const std::string& additional_params) {
   std::string command_line = ServerCommandLine(additional_params);
   PROCESS_INFORMATION launched{};
-  if (!calls_.CreateProcess(server_path, command_line, startup_info_, launched)) {
-    const DWORD error = ::GetLastError();
-    return error ? error : DWORD(ERROR_INVALID_FUNCTION);
+  bool created = false;
+  DWORD error = 0;
+  {
+    const ErrorModeScope no_crash_boxes(kServerErrorMode);
+    created = calls_.CreateProcess(server_path, command_line, startup_info_, launched);
+    error = ::GetLastError();
   }
+  if (!created) return error ? error : DWORD(ERROR_INVALID_FUNCTION);
   UniqueHandle process(launched.hProcess);
   UniqueHandle thread(launched.hThread);
   calls_.WaitForInputIdle(process.get(), kInputIdleWaitMs);

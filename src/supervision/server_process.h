@@ -21,6 +21,9 @@ inline constexpr DWORD kServerExitWaitMs = 30'000;
 // The exit code a killed server ends with.
 inline constexpr UINT kKilledServerExitCode = 0xFFFFFFFF;
 
+// The error mode a server starts with, on top of the supervisor's own.
+inline constexpr UINT kServerErrorMode = SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX;
+
 // The server's command line: "srcds.exe " followed by the parameters, whichever executable runs.
 std::string ServerCommandLine(const std::string& additional_params);
 
@@ -30,7 +33,9 @@ class ServerProcess {
     startup_info_.cb = sizeof startup_info_;
   }
 
-  // Starts the server and waits until it is idle for input. A refused launch raises nothing and
+  // Starts the server, with the error mode that keeps the system's critical-error and "has
+  // stopped working" boxes away (the server inherits it, so a crash ends the process instead of
+  // waiting for a click), and waits until it is idle for input. A refused launch raises nothing and
   // leaves the record and the kept process as they were; it answers the platform's error code
   // (0 for a launch).
   DWORD LaunchServer(const std::string& server_path, const std::string& additional_params);
@@ -40,6 +45,9 @@ class ServerProcess {
   // waits for it to end. Raises nothing; a server that has ended already is left alone. True when
   // it ended a running server.
   bool KillServer();
+
+  // The last launched server's process, kept from its launch; nullptr before any launch.
+  HANDLE ProcessHandle() const { return process_.get(); }
 
   // The exit code of the last launched server once it has ended by itself or been killed;
   // nothing while it runs or before any launch.

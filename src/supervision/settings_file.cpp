@@ -44,4 +44,18 @@ void SaveAutoStart(bool checked, const std::string& path) {
   TIniFile(path).WriteString(kSettingsSection, kAutoStartKey, checked ? "1" : "0");
 }
 
+WatchdogSettingsRead LoadWatchdogSettings(const std::string& path) {
+  const TIniFile ini(path);
+  // The profile function answers an absent key with the default: one no file can hold.
+  const std::string absent =
+      "\x01"
+      "absent"
+      "\x01";
+  return ReadWatchdogSettings([&](const char* key) -> std::optional<std::string> {
+    std::string value = ini.ReadString(kWatchdogSection, key, absent);
+    if (value == absent) return std::nullopt;
+    return value;
+  });
+}
+
 }  // namespace kestrune

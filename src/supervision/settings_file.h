@@ -5,6 +5,7 @@
 #include <string>
 
 #include "supervision/supervisor_window.h"
+#include "supervision/watchdog_settings_rules.h"
 
 namespace kestrune {
 
@@ -22,5 +23,9 @@ void SaveSettings(const SupervisorWindow& window, const std::string& path);
 
 // Writes [Settings] AutoStart: "1" when checked, otherwise "0".
 void SaveAutoStart(bool checked, const std::string& path);
+
+// Reads the optional [Watchdog] keys, which Kestrune never writes: each absent key gives its
+// default quietly, a value that is not an integer in range gives its default and a history line.
+WatchdogSettingsRead LoadWatchdogSettings(const std::string& path);
 
 }  // namespace kestrune

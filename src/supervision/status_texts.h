@@ -14,5 +14,7 @@ inline constexpr char kStatusStopped[] = "Server stoped";
 inline constexpr char kStatusToolNotStarted[] = "Query tool could not be started";
 inline constexpr char kStatusToolTimedOut[] = "Query tool did not finish";
 inline constexpr char kStatusResultNotRemoved[] = "Query result file could not be removed";
+// A failed check within the start grace after a launch, which does not count.
+inline constexpr char kStatusNoResponseInGrace[] = "No response (starting up)";
 
 }  // namespace kestrune

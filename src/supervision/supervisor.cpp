@@ -1,5 +1,6 @@
 #include "supervision/supervisor.h"
 
+#include <chrono>
 #include <exception>
 
 #include "base/integer_conversion.h"
@@ -18,8 +19,11 @@ Supervisor::Supervisor(SupervisorWindow& window, MessagePump& pump, HWND tool_ow
       pump_(pump),
       tool_owner_(tool_owner),
       settings_path_(std::move(settings_path)),
-      history_(std::move(history_path)) {
+      history_(std::move(history_path)),
+      clock_([] { return std::chrono::milliseconds(::GetTickCount64()); }) {
   timer_.OnTimer = [this] { Check(); };
+  restart_timer_.SetInterval(1000);
+  restart_timer_.OnTimer = [this] { RestartCountdown(); };
 }
 
 Supervisor::~Supervisor() {
@@ -31,8 +35,7 @@ void Supervisor::LoadAtStart() {
   window_.SetStatusText(kStatusCreatingIni);
   const std::string auto_start = LoadSettings(window_, settings_path_());
   if (auto_start == "1") {
-    Record("Supervision started by auto-start: " + window_.FieldText(SettingField::kServerPath) +
-           " " + window_.FieldText(SettingField::kAdditionalParams));
+    BeginSupervision("Supervision started by auto-start: ");
     StartServer();
     window_.SetAutoStartChecked(true);
   } else {
@@ -43,6 +46,55 @@ void Supervisor::LoadAtStart() {
 void Supervisor::StartServer() {
   SaveSettings(window_, settings_path_());
   LaunchAndArm();
+}
+
+void Supervisor::BeginSupervision(const std::string& how) {
+  Record(how + window_.FieldText(SettingField::kServerPath) + " " +
+         window_.FieldText(SettingField::kAdditionalParams));
+  restart_timer_.SetEnabled(false);
+  backoff_.Reset();
+  const WatchdogSettingsRead watchdog = LoadWatchdogSettings(settings_path_());
+  for (const std::string& line : watchdog.history) Record(line);
+  confirmation_ = FailureConfirmation(watchdog.settings.failures_before_restart,
+                                      std::chrono::seconds(watchdog.settings.start_grace_seconds));
+}
+
+void Supervisor::OnServerEnded() {
+  if (!timer_.Enabled() || pump_.TerminateRequested()) return;
+  NoteServerEnd();
+  window_.SetStatusText(kStatusCrashed);
+  RestartAfterFailure();
+}
+
+void Supervisor::RestartAfterFailure() {
+  const RestartDecision decision = backoff_.OnFailure(clock_());
+  if (decision.wait <= std::chrono::milliseconds(0)) {
+    Relaunch();
+    return;
+  }
+  Record(RestartWaitHistory(decision));
+  restart_due_ = clock_() + decision.wait;
+  window_.SetStatusText(RestartingInStatus(decision.wait));
+  restart_timer_.SetEnabled(true);
+}
+
+void Supervisor::RestartCountdown() {
+  const std::chrono::milliseconds now = clock_();
+  if (now < restart_due_) {
+    window_.SetStatusText(RestartingInStatus(restart_due_ - now));
+    return;
+  }
+  restart_timer_.SetEnabled(false);
+  Relaunch();
+}
+
+bool Supervisor::KillTrackedServer() {
+  server_end_.Stop();
+  NoteServerEnd();
+  const DWORD pid = server_.ServerProcessInfo().dwProcessId;
+  if (!server_.KillServer()) return false;
+  Record("Killed the server (process " + std::to_string(pid) + ")");
+  return true;
 }
 
 void Supervisor::Relaunch() {
@@ -58,14 +110,10 @@ void Supervisor::Relaunch() {
 
 void Supervisor::LaunchAndArm() {
   ++starts_;
+  restart_timer_.SetEnabled(false);
   const std::string path = window_.FieldText(SettingField::kServerPath);
   const std::string params = window_.FieldText(SettingField::kAdditionalParams);
-  NoteServerEnd();
-  const DWORD running = server_.ServerProcessInfo().dwProcessId;
-  if (server_.KillServer()) {
-    Record("Ended the running server (process " + std::to_string(running) +
-           ") before launching it again");
-  }
+  KillTrackedServer();
   EndCopiesOfTheServer(path, params);
   if (const DWORD error = server_.LaunchServer(path, params)) {
     Record("Launch refused: " + path + ": " + SystemErrorText(error));
@@ -73,7 +121,10 @@ void Supervisor::LaunchAndArm() {
     end_noted_ = false;
     Record("Launched the server: process " +
            std::to_string(server_.ServerProcessInfo().dwProcessId));
+    server_end_.Watch(server_.ProcessHandle(), [this] { OnServerEnded(); });
   }
+  backoff_.OnLaunch(clock_());
+  confirmation_.OnLaunch(clock_());
   awaiting_answer_ = true;
   const std::int32_t delay_seconds = StrToInt(window_.FieldText(SettingField::kDelay));
   timer_.SetInterval(CheckIntervalMs(delay_seconds));
@@ -109,6 +160,8 @@ void Supervisor::Check() {
     ~Done() { flag = false; }
   } done{checking_};
 
+  // The server is down and its relaunch waits out the back-off: there is nothing to ask.
+  if (RestartPending()) return;
   window_.SetStatusText(kStatusQuerying);
   NoteServerEnd();
   const QueryToolCall call = DeriveQueryToolCall(window_.FieldText(SettingField::kQueryToolPath),
@@ -153,12 +206,26 @@ void Supervisor::Check() {
     throw;
   }
   if (ServerDidNotAnswer(line2)) {
+    const FailedCheckOutcome outcome = confirmation_.OnFailedCheck(clock_());
+    switch (outcome.verdict) {
+      case FailedCheckVerdict::kIgnoredInGrace:
+        window_.SetStatusText(kStatusNoResponseInGrace);
+        Record("Check failed within the start grace, not counted: \"" + line2 + "\"");
+        return;
+      case FailedCheckVerdict::kCounted:
+        window_.SetStatusText(NoResponseStatus(outcome.failures_in_a_row, outcome.failures_needed));
+        Record("Check failed (" + std::to_string(outcome.failures_in_a_row) + " of " +
+               std::to_string(outcome.failures_needed) + "): \"" + line2 + "\"");
+        return;
+      case FailedCheckVerdict::kRestart:
+        break;
+    }
     Record("Check failed: \"" + line2 + "\"");
-    const DWORD pid = server_.ServerProcessInfo().dwProcessId;
-    if (server_.KillServer()) Record("Killed the server (process " + std::to_string(pid) + ")");
+    KillTrackedServer();
     window_.SetStatusText(kStatusCrashed);
-    Relaunch();
+    RestartAfterFailure();
   } else {
+    confirmation_.OnAnswer();
     window_.SetStatusText(kStatusServerEnabled);
     if (awaiting_answer_) {
       awaiting_answer_ = false;
@@ -168,17 +235,16 @@ void Supervisor::Check() {
 }
 
 void Supervisor::StartSupervision() {
-  Record("Supervision started: " + window_.FieldText(SettingField::kServerPath) + " " +
-         window_.FieldText(SettingField::kAdditionalParams));
+  BeginSupervision("Supervision started: ");
   StartServer();
   window_.SetStatusText(kStatusStarted);
   window_.HideMainForm();
 }
 
 void Supervisor::StopSupervision() {
-  const DWORD pid = server_.ServerProcessInfo().dwProcessId;
-  NoteServerEnd();
-  if (server_.KillServer()) Record("Killed the server (process " + std::to_string(pid) + ")");
+  KillTrackedServer();
+  restart_timer_.SetEnabled(false);
+  backoff_.Reset();
   timer_.SetEnabled(false);
   Record("Supervision stopped");
   window_.SetStatusText(kStatusStopped);

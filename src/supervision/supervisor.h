@@ -6,14 +6,18 @@
 
 #include "base/win32/prelude.h"
 
+#include <chrono>
 #include <functional>
 #include <string>
 
+#include "supervision/failure_confirmation.h"
+#include "supervision/restart_backoff.h"
 #include "supervision/restart_history.h"
 #include "supervision/server_process.h"
 #include "supervision/settings_file.h"
 #include "supervision/supervisor_window.h"
 #include "supervision/tool_runner.h"
+#include "ui/handle_watch.h"
 #include "ui/message_pump.h"
 #include "ui/timer.h"
 
@@ -55,16 +59,35 @@ class Supervisor {
   // launches nothing.
   void StartServer();
 
+  // True while a relaunch waits out the back-off; checks pass meanwhile.
+  bool RestartPending() const { return restart_timer_.Enabled(); }
+
   // Ticks run Check unless the owner routes them through a handler of its own.
   TTimer& CheckTimer() { return timer_; }
   ServerProcess& Server() { return server_; }
   // How long a check waits for the query tool; the named limit unless a test shortens it.
   void SetToolWaitLimit(DWORD limit_ms) { tool_wait_limit_ms_ = limit_ms; }
+  // The monotonic clock the back-off and the start grace read; the system's tick count unless a
+  // test moves time on.
+  using Clock = std::function<std::chrono::milliseconds()>;
+  void SetClock(Clock clock) { clock_ = std::move(clock); }
 
  private:
-  // The relaunch after a failed check: it does not depend on the settings file. A save that fails
-  // is reported once the server runs again.
+  // The start of supervision (Start or auto-start): a fresh back-off and the [Watchdog] settings.
+  void BeginSupervision(const std::string& how);
+  // The tracked server's process ended. Unless supervision was stopped or the application is
+  // ending (Kestrune's own kills stop the watch first), it is relaunched as after a failed check.
+  void OnServerEnded();
+  // After a failure (an end or a confirmed failed check): relaunch now, or after the back-off's
+  // wait for a server that keeps failing soon after its launch.
+  void RestartAfterFailure();
+  // A tick of the back-off's countdown.
+  void RestartCountdown();
+  // The relaunch after a failure: it does not depend on the settings file. A save that fails is
+  // reported once the server runs again.
   void Relaunch();
+  // Kills the tracked server, its end unwatched; true when it ran.
+  bool KillTrackedServer();
   // Ends the server this supervisor runs and any copy an earlier run left, launches, arms the
   // timer and sets "Starting server".
   void LaunchAndArm();
@@ -79,7 +102,13 @@ class Supervisor {
   PathSource settings_path_;
   RestartHistory history_;
   TTimer timer_;
+  TTimer restart_timer_;  // the back-off's countdown, a tick a second
   ServerProcess server_;
+  HandleWatch server_end_;
+  RestartBackoff backoff_;
+  FailureConfirmation confirmation_{1, std::chrono::milliseconds(0)};
+  Clock clock_;
+  std::chrono::milliseconds restart_due_{0};  // while the countdown runs
   DWORD tool_wait_limit_ms_ = kToolWaitLimitMs;
   bool checking_ = false;
   unsigned starts_ = 0;           // launches begun, so a check sees a Start in its wait

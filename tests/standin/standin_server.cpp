@@ -96,6 +96,10 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lpa
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   const char* command_line = GetCommandLineA();
   kestrune::standin::AppendStartRecord("standin-server.log");
+  // The error mode it inherited: "<pid>\t<mode>".
+  kestrune::standin::AppendLine(
+      "standin-server-error-mode.log",
+      std::to_string(GetCurrentProcessId()) + "\t" + std::to_string(GetErrorMode()) + "\n");
 
   // Bound before anything can find the process idle, so an idle server always has its port.
   g_state.port = static_cast<unsigned short>(ParameterValue(command_line, "-port ", 27015));

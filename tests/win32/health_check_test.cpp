@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <map>
 
 #include "base/exceptions.h"
@@ -98,6 +99,8 @@ class HealthCheckTest : public ::testing::Test {
             window_, pump_, nullptr, [this] { return settings_path_; },
             [this] { return dir_.File("KTN-Serv.log"); }) {
     window_.on_check_box_click = [this] { supervisor_.AutoStartChanged(); };
+    supervisor_.SetClock(
+        [this] { return std::chrono::milliseconds(GetTickCount64()) + time_moved_on_; });
     window_.fields = {{SettingField::kServerPath, InstallStandinServer(dir_)},
                       {SettingField::kAdditionalParams, "-port 27411"},
                       {SettingField::kQueryToolPath, dir_.File("qstat.exe")},
@@ -108,10 +111,13 @@ class HealthCheckTest : public ::testing::Test {
 
   void TearDown() override { test_support::EndStandins(dir_); }
 
+  // Starts the server and lets it run long enough that a failure is not a quick one.
   void StartSupervising() {
     supervisor_.StartServer();
+    MoveTimeOn(std::chrono::seconds(61));
     window_.statuses.clear();
   }
+  void MoveTimeOn(std::chrono::milliseconds by) { time_moved_on_ += by; }
   DWORD ServerPid() { return supervisor_.Server().ServerProcessInfo().dwProcessId; }
   void Mute() { WriteFileBytes(dir_.File("standin-server.mute"), ""); }
   // The history's lines without their time stamps.
@@ -133,6 +139,7 @@ class HealthCheckTest : public ::testing::Test {
 
   TempDir dir_;
   std::string settings_path_;
+  std::chrono::milliseconds time_moved_on_{0};
   FakeWindow window_;
   test_support::ThreadPump pump_;
   Supervisor supervisor_;
@@ -264,6 +271,7 @@ TEST_F(HealthCheckTest, ARelaunchGoesAheadWhenTheSettingsCannotBeSaved) {
 TEST_F(HealthCheckTest, TheHistoryTellsAWholeCycle) {
   InstallStandinTool(dir_, "timeout-ms 300\n");
   supervisor_.StartSupervision();
+  MoveTimeOn(std::chrono::seconds(61));
   const DWORD first = ServerPid();
   Mute();
   supervisor_.Check();

@@ -84,7 +84,15 @@ struct MemoryDcTraits {
   static void Close(Value dc) { ::DeleteDC(dc); }
 };
 
+// A thread-pool wait from RegisterWaitForSingleObject; closing it waits for a callback under way.
+struct WaitRegistrationTraits {
+  using Value = HANDLE;
+  static Value Invalid() { return nullptr; }
+  static void Close(Value wait) { ::UnregisterWaitEx(wait, INVALID_HANDLE_VALUE); }
+};
+
 using UniqueHandle = UniqueAny<KernelHandleTraits>;
+using UniqueWait = UniqueAny<WaitRegistrationTraits>;
 using UniqueFile = UniqueAny<FileHandleTraits>;
 using UniqueHwnd = UniqueAny<WindowTraits>;
 using UniqueMenu = UniqueAny<MenuTraits>;
