@@ -22,6 +22,10 @@ add_library(kestrune_core STATIC
   src/controls/edit_button.cpp
   src/controls/open_dialog.cpp
   src/controls/filename_edit.cpp
+  src/controls/hint_switch.cpp
+  src/controls/hint_balloon_drawing.cpp
+  src/controls/hint_window.cpp
+  src/controls/hint_manager.cpp
   src/supervision/ini_file.cpp
   src/supervision/query_result.cpp
   src/supervision/server_process.cpp
@@ -137,4 +141,10 @@ kestrune_wine_test(tray_tests
   tests/win32/test_support.cpp
   tests/win32/tray_icon_test.cpp
   tests/win32/simple_timer_test.cpp
+)
+
+kestrune_wine_test(hint_tests
+  tests/win32/test_main.cpp
+  tests/win32/test_support.cpp
+  tests/win32/hint_test.cpp
 )

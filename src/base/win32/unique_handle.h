@@ -84,6 +84,13 @@ struct MemoryDcTraits {
   static void Close(Value dc) { ::DeleteDC(dc); }
 };
 
+// A hook of SetWindowsHookEx.
+struct HookTraits {
+  using Value = HHOOK;
+  static Value Invalid() { return nullptr; }
+  static void Close(Value hook) { ::UnhookWindowsHookEx(hook); }
+};
+
 using UniqueHandle = UniqueAny<KernelHandleTraits>;
 using UniqueFile = UniqueAny<FileHandleTraits>;
 using UniqueHwnd = UniqueAny<WindowTraits>;
@@ -94,5 +101,6 @@ using UniqueBitmap = UniqueAny<GdiObjectTraits<HBITMAP>>;
 using UniqueRegion = UniqueAny<GdiObjectTraits<HRGN>>;
 using UniqueIcon = UniqueAny<IconTraits>;
 using UniqueMemoryDc = UniqueAny<MemoryDcTraits>;
+using UniqueHook = UniqueAny<HookTraits>;
 
 }  // namespace kestrune
