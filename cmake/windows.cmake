@@ -135,6 +135,9 @@ add_executable(tool_wait_bench bench/tool_wait_bench.cpp tests/win32/test_suppor
 target_compile_options(tool_wait_bench PRIVATE ${KESTRUNE_WARNINGS})
 target_link_libraries(tool_wait_bench PRIVATE kestrune_core)
 add_dependencies(tool_wait_bench standin_qstat)
+add_executable(hint_balloon_bench bench/hint_balloon_bench.cpp)
+target_compile_options(hint_balloon_bench PRIVATE ${KESTRUNE_WARNINGS})
+target_link_libraries(hint_balloon_bench PRIVATE kestrune_core)
 
 kestrune_wine_test(tray_tests
   tests/win32/test_main.cpp

@@ -11,3 +11,5 @@ ensure_wine
 
 log "one check waiting for a tool that runs 5 s"
 "$KESTRUNE_ROOT/scripts/wine-run" "$WINEPREFIX" "$KESTRUNE_WIN/bin/tool_wait_bench.exe" 5000
+log "building one hint balloon, and its fade-in"
+"$KESTRUNE_ROOT/scripts/wine-run" "$WINEPREFIX" "$KESTRUNE_WIN/bin/hint_balloon_bench.exe"
