@@ -97,8 +97,8 @@ TEST_F(BalloonTest, OutsideIsClearOrShadowAndInsideIsOpaqueContent) {
   }
 }
 
-// The rows holding text, as runs of rows with dark pixels in the text area, and each run's
-// leftmost and rightmost dark pixel.
+// The rows holding text, as runs of rows of the text area with dark pixels anywhere inside the
+// border, and each run's leftmost and rightmost dark pixel.
 struct TextLine {
   int left, right;
 };
@@ -106,8 +106,9 @@ std::vector<TextLine> TextLines(const ComposedBalloon& balloon, HintRect area) {
   std::vector<TextLine> lines;
   bool in_line = false;
   for (int y = area.top; y < area.bottom; ++y) {
-    int left = area.right, right = area.left - 1;
-    for (int x = area.left; x < area.right; ++x) {
+    const int first = balloon.body.left + 1, last = balloon.body.right - 1;
+    int left = last, right = first - 1;
+    for (int x = first; x < last; ++x) {
       const Bgra pixel = balloon.content.At(x, y);
       if (pixel.r < 128 && pixel.g < 128 && pixel.b < 128) {
         left = std::min(left, x);
@@ -144,6 +145,56 @@ TEST_F(BalloonTest, ATextWiderThanTheWrapWidthRunsOnSeveralCentredLines) {
   // Lines of different lengths: centred, not merely filling the width.
   EXPECT_TRUE(std::any_of(lines.begin(), lines.end(),
                           [&](const TextLine& line) { return line.left > area.left + 10; }));
+}
+
+TEST_F(BalloonTest, TheLastGlyphIsDrawnWhole) {
+  // The measured width adds up the advances; a glyph reaching past its advance must not be cut
+  // at the text area's edge. The same line drawn alone, unclipped, on white ends where the
+  // balloon's does.
+  const ComposedBalloon balloon = Compose(kCheckBoxHint);
+  const HintRect area = HintTextRect(balloon.body, kind_);
+  const std::vector<TextLine> lines = TextLines(balloon, area);
+  ASSERT_EQ(lines.size(), 1u);
+
+  DibSection alone(balloon.Size().width + 40, balloon.Size().height);
+  alone.Fill(ToBgra(kClWhite));
+  {
+    const UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
+    SelectObject(dc.get(), alone.Handle());
+    SelectObject(dc.get(), font_.get());
+    SetBkMode(dc.get(), TRANSPARENT);
+    RECT rect{area.left, area.top, area.left + 1, area.bottom};
+    DrawTextW(dc.get(), kCheckBoxHint.c_str(), -1, &rect, DT_LEFT | DT_SINGLELINE | DT_NOCLIP);
+    GdiFlush();
+  }
+  int left = alone.Width(), right = -1;
+  for (int y = 0; y < alone.Height(); ++y) {
+    for (int x = 0; x < alone.Width(); ++x) {
+      if (alone.At(x, y).r < 128) {
+        left = std::min(left, x);
+        right = std::max(right, x);
+      }
+    }
+  }
+  EXPECT_EQ(lines[0].left, left);
+  EXPECT_EQ(lines[0].right, right);
+}
+
+TEST_F(BalloonTest, OnScreenTheShadowDarkensWhatLiesBeneathInsteadOfShowingBlack) {
+  const ComposedBalloon balloon = Compose(kCheckBoxHint);
+  const HintSize size = balloon.Size();
+  DibSection beneath(size.width, size.height);
+  beneath.Fill(ToBgra(RgbColor(200, 100, 50)));
+  const DibSection picture = ScreenPicture(balloon, beneath);
+
+  const int x = balloon.body.right + kind_.shadow_offset / 2;
+  const int y = (balloon.body.top + balloon.body.bottom) / 2 + kind_.shadow_offset;
+  // The darkest ring, grey 193, over the background: each channel * 193 / 256, opaque.
+  EXPECT_EQ(picture.At(x, y), (Bgra{50 * 193 / 256, 100 * 193 / 256, 200 * 193 / 256, 255}));
+  EXPECT_EQ(picture.At(size.width - 1, 0), (Bgra{0, 0, 0, 0}));
+  const int inside_x = balloon.body.left + balloon.body.Width() / 2;
+  EXPECT_EQ(picture.At(inside_x, y - kind_.shadow_offset),
+            balloon.image.At(inside_x, y - kind_.shadow_offset));
 }
 
 TEST_F(BalloonTest, NearTheDesktopsEdgesTheTailMovesToTheMatchingCorner) {
