@@ -23,6 +23,10 @@ add_library(kestrune_core STATIC
   src/controls/edit_button.cpp
   src/controls/open_dialog.cpp
   src/controls/filename_edit.cpp
+  src/controls/hint_switch.cpp
+  src/controls/hint_balloon_drawing.cpp
+  src/controls/hint_window.cpp
+  src/controls/hint_manager.cpp
   src/supervision/ini_file.cpp
   src/supervision/query_result.cpp
   src/supervision/restart_history.cpp
@@ -137,6 +141,9 @@ add_executable(tool_wait_bench bench/tool_wait_bench.cpp tests/win32/test_suppor
 target_compile_options(tool_wait_bench PRIVATE ${KESTRUNE_WARNINGS})
 target_link_libraries(tool_wait_bench PRIVATE kestrune_core)
 add_dependencies(tool_wait_bench standin_qstat)
+add_executable(hint_balloon_bench bench/hint_balloon_bench.cpp)
+target_compile_options(hint_balloon_bench PRIVATE ${KESTRUNE_WARNINGS})
+target_link_libraries(hint_balloon_bench PRIVATE kestrune_core)
 
 add_executable(watchdog_bench bench/watchdog_bench.cpp tests/win32/test_support.cpp)
 target_compile_options(watchdog_bench PRIVATE ${KESTRUNE_WARNINGS})
@@ -149,3 +156,11 @@ kestrune_wine_test(tray_tests
   tests/win32/tray_icon_test.cpp
   tests/win32/simple_timer_test.cpp
 )
+
+kestrune_wine_test(hint_tests
+  tests/win32/test_main.cpp
+  tests/win32/test_support.cpp
+  tests/win32/hint_test.cpp
+)
+# It moves the real pointer: nothing else runs beside it.
+set_tests_properties(hint_tests PROPERTIES RUN_SERIAL TRUE)

@@ -14,3 +14,6 @@ log "one check waiting for a tool that runs 5 s"
 
 log "the watchdog: exit to relaunch, a server that ends at once, the cost of a healthy server"
 "$KESTRUNE_ROOT/scripts/wine-run" "$WINEPREFIX" "$KESTRUNE_WIN/bin/watchdog_bench.exe"
+
+log "building one hint balloon, and its fade-in"
+"$KESTRUNE_ROOT/scripts/wine-run" "$WINEPREFIX" "$KESTRUNE_WIN/bin/hint_balloon_bench.exe"

@@ -33,6 +33,7 @@ TForm1::Components::Components(TForm1& form)
       Button2(form.Handle(), PlacementOf(Form1Control::Button2)),
       Label3(form.Handle(), PlacementOf(Form1Control::Label3)),
       sCheckBox1(form.Handle(), PlacementOf(Form1Control::sCheckBox1)),
+      sHintManager1(),
       TrayIcon1(&form),
       supervisor(form, Application(), Application().Handle()) {}
 
@@ -40,6 +41,7 @@ TForm1::TForm1() : TForm(kForm1Design) {
   CreateFormWindow();
   parts_.emplace(*this);
   ConfigureTrayIcon();
+  ConfigureHintManager();
   AttachMenu();
   ApplyDesignFontAndTabOrder();
 
@@ -71,6 +73,19 @@ void TForm1::ConfigureTrayIcon() {
   icon.SetIconIndex(0);
   icon.OnClick = [this] { TrayIcon1Click(); };
   icon.Loaded();
+}
+
+void TForm1::ConfigureHintManager() {
+  // sHintManager1: the comic balloon; the auto-start box shows its hint, and so do the query
+  // address and port fields, whose texts would otherwise never be seen.
+  TsHintManager& hints = parts_->sHintManager1;
+  hints.HintKind = MainWindowHintKind();
+  hints.Predefinitions = THintPredefinitions::shCustom;
+  hints.SkinSection = "HINT";
+  hints.SetHint(parts_->sCheckBox1.Handle(), L"Запускать сервер при запуске программы");
+  hints.SetHint(parts_->sEdit2.Handle(), L"IP, по которому собирать информацию с сервера");
+  hints.SetHint(parts_->sEdit3.Handle(), L"Порт сбора информации с сервера");
+  hints.Loaded();
 }
 
 void TForm1::AttachMenu() {

@@ -7,6 +7,7 @@
 #include "app/main_window_design.h"
 #include "base/win32/unique_handle.h"
 #include "controls/filename_edit.h"
+#include "controls/hint_manager.h"
 #include "controls/skinned_controls.h"
 #include "controls/spin_edit.h"
 #include "controls/standard_controls.h"
@@ -32,6 +33,7 @@ class TForm1 final : public TForm, public SupervisorWindow {
   void DoCreate() override { FormCreate(); }
   Supervisor& Controller() { return parts_->supervisor; }
   TTrayIcon& TrayIcon() { return parts_->TrayIcon1; }
+  TsHintManager& HintManager() { return parts_->sHintManager1; }
   // The window control of a design row.
   HWND ControlHandle(Form1Control name) const;
 
@@ -58,6 +60,7 @@ class TForm1 final : public TForm, public SupervisorWindow {
     TButton Button2;
     TLabel Label3;
     TsCheckBox sCheckBox1;
+    TsHintManager sHintManager1;
     TTrayIcon TrayIcon1;
     Supervisor supervisor;  // owns Timer1, the check timer
   };
@@ -78,6 +81,7 @@ class TForm1 final : public TForm, public SupervisorWindow {
   LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
 
   void ConfigureTrayIcon();
+  void ConfigureHintManager();
   void AttachMenu();
   void ApplyDesignFontAndTabOrder();
   void AlignStatusBar();

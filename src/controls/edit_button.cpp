@@ -74,6 +74,7 @@ LRESULT TsEditButton::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) 
       return 0;
     case WM_LBUTTONDOWN:
       ::SetCapture(Handle());
+      hints_off_.emplace();
       SetState(hot_, true);
       return 0;
     case WM_LBUTTONUP:
@@ -84,6 +85,7 @@ LRESULT TsEditButton::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) 
       }
       return 0;
     case WM_CAPTURECHANGED:
+      hints_off_.reset();
       SetState(hot_, false);
       return 0;
   }

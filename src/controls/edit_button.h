@@ -4,8 +4,10 @@
 #include "base/win32/prelude.h"
 
 #include <functional>
+#include <optional>
 
 #include "controls/browse_glyph.h"
+#include "controls/hint_switch.h"
 #include "ui/window_base.h"
 
 namespace kestrune {
@@ -32,6 +34,7 @@ class TsEditButton final : private WindowBase {
   BrowseGlyph glyph_;
   bool hot_ = false;
   bool pressed_ = false;
+  std::optional<ScopedHintsOff> hints_off_;  // while the button is held down
 };
 
 }  // namespace kestrune

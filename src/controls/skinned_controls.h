@@ -5,13 +5,13 @@
 
 #include <string>
 
+#include "controls/design_colors.h"
 #include "controls/standard_controls.h"
 
 namespace kestrune {
 
-// Design colours: black edits with silver text, silver skinned captions.
-inline constexpr COLORREF kClBlack = RGB(0, 0, 0);
-inline constexpr COLORREF kClSilver = RGB(192, 192, 192);
+// Design colours (controls/design_colors.h): black edits with silver text, silver skinned
+// captions.
 
 // Skin data every skinned control owns; inert without a skin engine.
 struct TsCommonData {

@@ -51,6 +51,7 @@ void TsSpinButton::Press(Half half) {
   over_pressed_ = true;
   repeating_ = false;
   ::SetCapture(Handle());
+  hints_off_.emplace();
   ArmTimer(repeat_timer_, Handle(), kRepeatTimer, kFirstRepeatMs);
   ::InvalidateRect(Handle(), nullptr, FALSE);
 }
@@ -80,6 +81,7 @@ void TsSpinButton::EndPress() {
   pressed_ = Half::kNone;
   over_pressed_ = false;
   repeat_timer_.reset();
+  hints_off_.reset();
   if (::GetCapture() == Handle()) ::ReleaseCapture();
   ::InvalidateRect(Handle(), nullptr, FALSE);
 }

@@ -4,8 +4,10 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 
 #include "base/win32/window_registrations.h"
+#include "controls/hint_switch.h"
 #include "controls/skinned_controls.h"
 #include "ui/window_base.h"
 
@@ -35,6 +37,7 @@ class TsSpinButton final : private WindowBase {
   bool over_pressed_ = false;  // the cursor is over the half being held
   bool repeating_ = false;     // the first repeat has come
   UniqueTimer repeat_timer_;
+  std::optional<ScopedHintsOff> hints_off_;  // while a half is held down
 };
 
 class TsSpinEdit : public TsEdit {

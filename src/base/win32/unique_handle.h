@@ -91,6 +91,13 @@ struct WaitRegistrationTraits {
   static void Close(Value wait) { ::UnregisterWaitEx(wait, INVALID_HANDLE_VALUE); }
 };
 
+// A hook of SetWindowsHookEx.
+struct HookTraits {
+  using Value = HHOOK;
+  static Value Invalid() { return nullptr; }
+  static void Close(Value hook) { ::UnhookWindowsHookEx(hook); }
+};
+
 using UniqueHandle = UniqueAny<KernelHandleTraits>;
 using UniqueWait = UniqueAny<WaitRegistrationTraits>;
 using UniqueFile = UniqueAny<FileHandleTraits>;
@@ -102,5 +109,6 @@ using UniqueBitmap = UniqueAny<GdiObjectTraits<HBITMAP>>;
 using UniqueRegion = UniqueAny<GdiObjectTraits<HRGN>>;
 using UniqueIcon = UniqueAny<IconTraits>;
 using UniqueMemoryDc = UniqueAny<MemoryDcTraits>;
+using UniqueHook = UniqueAny<HookTraits>;
 
 }  // namespace kestrune
