@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "controls/browse_glyph.h"
+#include "skin/skin_painter.h"
 #include "ui/window_base.h"
 
 namespace kestrune {
@@ -21,6 +22,7 @@ class TsEditButton final : private WindowBase {
 
   HWND Handle() const { return WindowBase::Handle(); }
   std::function<void()> OnClick;
+  void SetSkin(const SkinPainter* skin);
 
  private:
   enum Frame { kNormal, kHot, kPressed };
@@ -30,6 +32,7 @@ class TsEditButton final : private WindowBase {
   void SetState(bool hot, bool pressed);
 
   BrowseGlyph glyph_;
+  const SkinPainter* skin_ = nullptr;
   bool hot_ = false;
   bool pressed_ = false;
 };
