@@ -15,6 +15,7 @@ add_executable(portable_tests
   tests/portable/browse_rules_test.cpp
   tests/portable/tray_rules_test.cpp
   tests/portable/hint_balloon_rules_test.cpp
+  tests/portable/contrast_test.cpp
 )
 target_compile_options(portable_tests PRIVATE ${KESTRUNE_WARNINGS} ${KESTRUNE_SANITIZERS})
 target_link_libraries(portable_tests PRIVATE kestrune_portable GTest::gtest_main)

@@ -16,7 +16,9 @@ add_library(kestrune_core STATIC
   src/ui/scoped_subclass.cpp
   src/ui/timer.cpp
   src/ui/window_base.cpp
+  src/skin/skin_painter.cpp
   src/controls/control.cpp
+  src/controls/standard_controls.cpp
   src/controls/skinned_controls.cpp
   src/controls/spin_edit.cpp
   src/controls/browse_glyph.cpp
@@ -85,6 +87,7 @@ kestrune_wine_test(portable_tests_win32
   tests/portable/browse_rules_test.cpp
   tests/portable/tray_rules_test.cpp
   tests/portable/hint_balloon_rules_test.cpp
+  tests/portable/contrast_test.cpp
 )
 target_link_libraries(portable_tests_win32 PRIVATE GTest::gtest_main)
 kestrune_wine_test(supervision_tests

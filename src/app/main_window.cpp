@@ -37,13 +37,15 @@ TForm1::Components::Components(TForm1& form)
       TrayIcon1(&form),
       supervisor(form, Application(), Application().Handle()) {}
 
-TForm1::TForm1() : TForm(kForm1Design) {
+TForm1::TForm1(Look look) : TForm(kForm1Design) {
   CreateFormWindow();
   parts_.emplace(*this);
   ConfigureTrayIcon();
   ConfigureHintManager();
   AttachMenu();
   ApplyDesignFontAndTabOrder();
+  AutoSizeCaptions();
+  ApplyLook(look);
 
   Components& parts = *parts_;
   parts.Button1.OnClick = [this] { Button1Click(); };
@@ -60,6 +62,24 @@ TForm1::TForm1() : TForm(kForm1Design) {
 void TForm1::AlignStatusBar() {
   // The status bar keeps itself along the bottom edge when told of the window's size.
   ::SendMessageW(parts_->sStatusBar1.Handle(), WM_SIZE, 0, 0);
+}
+
+void TForm1::AutoSizeCaptions() {
+  // Captions are never cut, whatever font the platform puts in the design font's place.
+  Components& parts = *parts_;
+  for (TLabel* label : {static_cast<TLabel*>(&parts.sLabel1), static_cast<TLabel*>(&parts.sLabel2),
+                        static_cast<TLabel*>(&parts.sLabel3), static_cast<TLabel*>(&parts.sLabel4),
+                        &parts.Label1, &parts.Label2, &parts.Label3}) {
+    label->AutoSize();
+  }
+  parts.sCheckBox1.AutoSize();
+}
+
+void TForm1::ApplyLook(Look look) {
+  if (look == Look::kCold) skin_.emplace();
+  const SkinPainter* painter = skin_ ? &*skin_ : nullptr;
+  for (const ControlDesign& row : kForm1Controls) Control(row.name).SetSkin(painter);
+  ::RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 void TForm1::ConfigureTrayIcon() {
@@ -177,6 +197,12 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     limits.ptMinTrackSize = {kForm1FixedWidth, kForm1FixedHeight};
     limits.ptMaxTrackSize = {kForm1FixedWidth, kForm1FixedHeight};
     return result;
+  }
+  if (message == WM_ERASEBKGND && skin_) {
+    RECT client;
+    ::GetClientRect(Handle(), &client);
+    skin_->PaintFace(reinterpret_cast<HDC>(wparam), client);
+    return 1;
   }
   if (message == WM_SIZE && parts_) AlignStatusBar();
   return TForm::HandleMessage(message, wparam, lparam);

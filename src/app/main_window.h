@@ -11,6 +11,7 @@
 #include "controls/skinned_controls.h"
 #include "controls/spin_edit.h"
 #include "controls/standard_controls.h"
+#include "skin/skin_painter.h"
 #include "supervision/supervisor.h"
 #include "supervision/supervisor_window.h"
 #include "tray/tray_icon.h"
@@ -20,7 +21,9 @@ namespace kestrune {
 
 class TForm1 final : public TForm, public SupervisorWindow {
  public:
-  TForm1();
+  // The "Cold" skin's look unless asked for plain drawing in the design's colours.
+  explicit TForm1(Look look = Look::kCold);
+  Look CurrentLook() const { return skin_ ? Look::kCold : Look::kPlain; }
 
   // SupervisorWindow
   std::string FieldText(SettingField field) const override;
@@ -85,8 +88,11 @@ class TForm1 final : public TForm, public SupervisorWindow {
   void AttachMenu();
   void ApplyDesignFontAndTabOrder();
   void AlignStatusBar();
+  void AutoSizeCaptions();
+  void ApplyLook(Look look);
   TControl& Control(Form1Control name) const;
 
+  std::optional<SkinPainter> skin_;  // before the controls it paints, so it outlives them
   std::optional<Components> parts_;  // empty until the window exists
 };
 

@@ -50,6 +50,30 @@ void TControl::SetWideText(const std::wstring& text) {
   ::SetWindowTextW(Handle(), text.c_str());
 }
 
+void TControl::SetSkin(const SkinPainter* skin) {
+  skin_ = skin;
+  ::RedrawWindow(Handle(), nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+}
+
+bool HotTracking::Follow(HWND window, UINT message) {
+  switch (message) {
+    case WM_MOUSEMOVE:
+      if (hot_) return false;
+      {
+        TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, window, 0};
+        ::TrackMouseEvent(&track);
+      }
+      hot_ = true;
+      return true;
+    case WM_MOUSELEAVE:
+      if (!hot_) return false;
+      hot_ = false;
+      return true;
+  }
+  return false;
+}
+
 void TControl::SetFont(HFONT font) {
   ::SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
 }

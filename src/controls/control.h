@@ -9,6 +9,7 @@
 #include <string>
 
 #include "base/win32/unique_handle.h"
+#include "skin/skin_painter.h"
 #include "ui/command_target.h"
 #include "ui/scoped_subclass.h"
 
@@ -18,6 +19,17 @@ namespace kestrune {
 struct ControlPlacement {
   int left, top, width, height;
   std::wstring text;
+};
+
+// Whether the mouse is over a window: follows WM_MOUSEMOVE and WM_MOUSELEAVE, asking for the
+// leave once per entry. True when the state changed.
+class HotTracking {
+ public:
+  bool Follow(HWND window, UINT message);
+  bool Hot() const { return hot_; }
+
+ private:
+  bool hot_ = false;
 };
 
 class TControl : public CommandTarget {
@@ -37,6 +49,11 @@ class TControl : public CommandTarget {
 
   void SetFont(HFONT font);
 
+  // Paints the control in the skin's look from now on; nullptr: plain drawing in the design's
+  // colours. The painter outlives the control.
+  virtual void SetSkin(const SkinPainter* skin);
+  const SkinPainter* Skin() const { return skin_; }
+
  protected:
   TControl(HWND parent, const wchar_t* window_class, DWORD style, DWORD ex_style,
            const ControlPlacement& placement);
@@ -46,8 +63,10 @@ class TControl : public CommandTarget {
   void Subclass();
   // The default passes the message on to the platform control.
   virtual LRESULT WindowMessage(UINT message, WPARAM wparam, LPARAM lparam);
+  bool Subclassed() const { return subclass_.has_value(); }
 
  private:
+  const SkinPainter* skin_ = nullptr;
   // Declared in the order they are undone backwards: the subclass and the link go before the
   // window.
   UniqueHwnd handle_;

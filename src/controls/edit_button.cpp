@@ -28,14 +28,23 @@ void TsEditButton::SetState(bool hot, bool pressed) {
   ::InvalidateRect(Handle(), nullptr, FALSE);
 }
 
+void TsEditButton::SetSkin(const SkinPainter* skin) {
+  skin_ = skin;
+  ::InvalidateRect(Handle(), nullptr, FALSE);
+}
+
 void TsEditButton::Paint(HDC dc) {
   RECT client;
   ::GetClientRect(Handle(), &client);
-  ::FillRect(dc, &client, ::GetSysColorBrush(COLOR_BTNFACE));
-  if (pressed_) {
-    ::DrawEdge(dc, &client, BDR_SUNKENOUTER, BF_RECT);
-  } else if (hot_) {
-    ::DrawEdge(dc, &client, BDR_RAISEDINNER, BF_RECT);
+  if (skin_) {
+    skin_->PaintInnerButton(dc, client, {.hot = hot_, .pressed = pressed_});
+  } else {
+    ::FillRect(dc, &client, ::GetSysColorBrush(COLOR_BTNFACE));
+    if (pressed_) {
+      ::DrawEdge(dc, &client, BDR_SUNKENOUTER, BF_RECT);
+    } else if (hot_) {
+      ::DrawEdge(dc, &client, BDR_RAISEDINNER, BF_RECT);
+    }
   }
   const Frame frame = pressed_ ? kPressed : hot_ ? kHot : kNormal;
   const int x = (client.right - kBrowseGlyphSize) / 2;

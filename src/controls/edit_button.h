@@ -8,6 +8,7 @@
 
 #include "controls/browse_glyph.h"
 #include "controls/hint_switch.h"
+#include "skin/skin_painter.h"
 #include "ui/window_base.h"
 
 namespace kestrune {
@@ -23,6 +24,7 @@ class TsEditButton final : private WindowBase {
 
   HWND Handle() const { return WindowBase::Handle(); }
   std::function<void()> OnClick;
+  void SetSkin(const SkinPainter* skin);
 
  private:
   enum Frame { kNormal, kHot, kPressed };
@@ -32,6 +34,7 @@ class TsEditButton final : private WindowBase {
   void SetState(bool hot, bool pressed);
 
   BrowseGlyph glyph_;
+  const SkinPainter* skin_ = nullptr;
   bool hot_ = false;
   bool pressed_ = false;
   std::optional<ScopedHintsOff> hints_off_;  // while the button is held down

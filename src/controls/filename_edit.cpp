@@ -57,6 +57,11 @@ void TsFilenameEdit::Paste() {
   ::SendMessageW(Handle(), EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
+void TsFilenameEdit::SetSkin(const SkinPainter* skin) {
+  TsEdit::SetSkin(skin);
+  button_.SetSkin(skin);
+}
+
 void TsFilenameEdit::BrowseForFile() {
   if (OnButtonClick) OnButtonClick();
   std::string candidate = Text();

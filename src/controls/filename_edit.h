@@ -30,8 +30,10 @@ class TsFilenameEdit : public TsEdit {
 
   const TsOpenDialog& Dialog() const { return dialog_; }
   HWND ButtonHandle() const { return button_.Handle(); }
+  void SetSkin(const SkinPainter* skin) override;
 
  private:
+  bool HasInnerButton() const override { return true; }
   LRESULT WindowMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
   void LayoutInnerButton() override;
   void Paste();

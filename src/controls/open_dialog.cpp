@@ -19,7 +19,9 @@ bool TsOpenDialog::Execute(HWND owner) {
   info.lpstrFile = buffer.data();
   info.nMaxFile = DWORD(buffer.size());
   info.lpstrInitialDir = initial_dir_.empty() ? nullptr : initial_dir_.c_str();
-  info.Flags = options_ | OFN_EXPLORER;
+  // The working directory stays where Kestrune was started: every server starts there, however
+  // the operator browsed.
+  info.Flags = options_ | OFN_EXPLORER | OFN_NOCHANGEDIR;
   if (!::GetOpenFileNameA(&info)) return false;
   file_name_ = buffer.data();
   return true;

@@ -20,6 +20,7 @@ TsEdit::TsEdit(HWND parent, const ControlPlacement& placement, DWORD extra_style
     : TEdit(parent, placement, extra_style), background_(::CreateSolidBrush(kClBlack)) {}
 
 HBRUSH TsEdit::CtlColor(HDC dc) {
+  if (Skin()) return Skin()->TextColors(dc, kFieldText);
   ::SetTextColor(dc, kClSilver);
   ::SetBkColor(dc, kClBlack);
   return background_.get();
@@ -33,7 +34,21 @@ void TsEdit::SetReadOnly(bool read_only) {
   ::SendMessageW(Handle(), EM_SETREADONLY, read_only, 0);
 }
 
+void TsEdit::SetSkin(const SkinPainter* skin) {
+  if (!Subclassed()) Subclass();
+  TEdit::SetSkin(skin);
+}
+
 LRESULT TsEdit::WindowMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+  if (message == WM_NCPAINT && Skin()) {
+    const WindowFrameDcScope frame(Handle());
+    RECT bounds;
+    ::GetWindowRect(Handle(), &bounds);
+    ::OffsetRect(&bounds, -bounds.left, -bounds.top);
+    Skin()->PaintFieldFrame(frame.dc(), bounds);
+    return 0;
+  }
+  if (!HasInnerButton()) return TEdit::WindowMessage(message, wparam, lparam);
   switch (message) {
     case WM_SETFOCUS: {
       const LRESULT result = TEdit::WindowMessage(message, wparam, lparam);
@@ -51,8 +66,9 @@ LRESULT TsEdit::WindowMessage(UINT message, WPARAM wparam, LPARAM lparam) {
 }
 
 HBRUSH TsLabel::CtlColor(HDC dc) {
-  ::SetTextColor(dc, kClSilver);
   ::SetBkMode(dc, TRANSPARENT);
+  if (Skin()) return Skin()->TextColors(dc, kCaptionText);
+  ::SetTextColor(dc, kClSilver);
   return ::GetSysColorBrush(COLOR_BTNFACE);
 }
 
@@ -72,12 +88,17 @@ void TsStatusBar::SetSimpleText(const std::string& text) {
 void TsStatusBar::Paint(HDC dc) {
   RECT client;
   ::GetClientRect(Handle(), &client);
+  const HFONT bar_font = reinterpret_cast<HFONT>(::SendMessageW(Handle(), WM_GETFONT, 0, 0));
+  if (Skin()) {
+    Skin()->PaintStatusBar(dc, client, AnsiToWide(simple_text_), bar_font, kStatusTextLeft,
+                           kStatusTextGap + kSizeGripWidth);
+    return;
+  }
   ::FillRect(dc, &client, ::GetSysColorBrush(COLOR_BTNFACE));
   RECT text = client;
   text.left += kStatusTextLeft;
   text.right -= kStatusTextGap + kSizeGripWidth;
-  const ObjectSelection font(dc,
-                             reinterpret_cast<HFONT>(::SendMessageW(Handle(), WM_GETFONT, 0, 0)));
+  const ObjectSelection font(dc, bar_font);
   ::SetBkMode(dc, TRANSPARENT);
   ::SetTextColor(dc, ::GetSysColor(COLOR_BTNTEXT));
   const std::wstring wide = AnsiToWide(simple_text_);

@@ -25,6 +25,8 @@ class TsEdit : public TEdit {
  public:
   TsEdit(HWND parent, const ControlPlacement& placement, DWORD extra_style = 0);
   HBRUSH CtlColor(HDC dc) override;
+  // With a skin the edit draws its own frame.
+  void SetSkin(const SkinPainter* skin) override;
   TsCommonData SkinData{"EDIT"};
 
   bool ReadOnly() const;
@@ -35,6 +37,7 @@ class TsEdit : public TEdit {
   // selected when the edit gets the focus, and LayoutInnerButton runs whenever the platform resets
   // the text area (a new size or font).
   LRESULT WindowMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
+  virtual bool HasInnerButton() const { return false; }
   virtual void LayoutInnerButton() {}
 
  private:
@@ -76,6 +79,7 @@ class TsStatusBar : public TControl {
 class TsLabel : public TLabel {
  public:
   using TLabel::TLabel;
+  // The skin's caption colour with a skin, the design's silver without one.
   HBRUSH CtlColor(HDC dc) override;
   bool UseSkinColor = true;
 };

@@ -86,10 +86,36 @@ void TsSpinButton::EndPress() {
   ::InvalidateRect(Handle(), nullptr, FALSE);
 }
 
+void TsSpinButton::SetSkin(const SkinPainter* skin) {
+  skin_ = skin;
+  ::InvalidateRect(Handle(), nullptr, FALSE);
+}
+
 void TsSpinButton::Paint(HDC dc) {
   RECT client;
   ::GetClientRect(Handle(), &client);
   const bool enabled = ::IsWindowEnabled(::GetParent(Handle())) != FALSE;
+  if (skin_) {
+    const int middle = client.bottom / 2;
+    for (const Half half : {Half::kUp, Half::kDown}) {
+      RECT area = client;
+      (half == Half::kUp ? area.bottom : area.top) = middle;
+      const ButtonLook look{.pressed = half == pressed_ && over_pressed_, .disabled = !enabled};
+      skin_->PaintInnerButton(dc, area, look);
+      const UniqueBrush glyph(
+          ::CreateSolidBrush(enabled ? SkinPainter::Color(skin_->InnerButtonText(look).ink)
+                                     : ::GetSysColor(COLOR_GRAYTEXT)));
+      const int shift = look.pressed ? 1 : 0;
+      const int left = area.left + (area.right - area.left - kGlyphWidth) / 2 + shift;
+      const int top = area.top + (area.bottom - area.top - kGlyphRows) / 2 + shift;
+      for (int row = 0; row < kGlyphRows; ++row) {
+        const int inset = half == Half::kUp ? kGlyphRows - 1 - row : row;
+        const RECT line{left + inset, top + row, left + kGlyphWidth - inset, top + row + 1};
+        ::FillRect(dc, &line, glyph.get());
+      }
+    }
+    return;
+  }
   const UniqueBrush background(::CreateSolidBrush(kClBlack));
   const UniqueBrush glyph(::CreateSolidBrush(enabled ? kClSilver : ::GetSysColor(COLOR_GRAYTEXT)));
   const int middle = client.bottom / 2;
@@ -140,6 +166,11 @@ LRESULT TsSpinButton::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) 
       return 0;
   }
   return WindowBase::HandleMessage(message, wparam, lparam);
+}
+
+void TsSpinEdit::SetSkin(const SkinPainter* skin) {
+  TsEdit::SetSkin(skin);
+  button_.SetSkin(skin);
 }
 
 TsSpinEdit::TsSpinEdit(HWND parent, const ControlPlacement& placement)

@@ -22,6 +22,7 @@ class TsSpinButton final : private WindowBase {
   TsSpinButton(HWND edit, std::function<void(Half)> on_step);
 
   HWND Handle() const { return WindowBase::Handle(); }
+  void SetSkin(const SkinPainter* skin);
 
  private:
   LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
@@ -33,6 +34,7 @@ class TsSpinButton final : private WindowBase {
   void Paint(HDC dc);
 
   std::function<void(Half)> on_step_;
+  const SkinPainter* skin_ = nullptr;
   Half pressed_ = Half::kNone;
   bool over_pressed_ = false;  // the cursor is over the half being held
   bool repeating_ = false;     // the first repeat has come
@@ -69,7 +71,10 @@ class TsSpinEdit : public TsEdit {
   void StepUp();
   void StepDown();
 
+  void SetSkin(const SkinPainter* skin) override;
+
  private:
+  bool HasInnerButton() const override { return true; }
   LRESULT WindowMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
   void Step(std::int64_t delta, const std::function<void()>& handler);
   void WriteValue(std::int64_t value);

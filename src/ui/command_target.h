@@ -17,6 +17,8 @@ class CommandTarget {
   // WM_CTLCOLOR*: the brush to paint the control's background with after setting the colours in
   // `dc`, or nullptr for the platform's colours.
   virtual HBRUSH CtlColor(HDC /*dc*/) { return nullptr; }
+  // WM_DRAWITEM of an owner-drawn control: true when drawn.
+  virtual bool DrawItem(const DRAWITEMSTRUCT& /*item*/) { return false; }
 
  protected:
   ~CommandTarget() = default;

@@ -5,6 +5,7 @@
 #include "base/failure_text.h"
 #include "base/win32/ansi_text.h"
 #include "ui/application.h"
+#include "ui/form.h"
 
 namespace kestrune {
 namespace {
@@ -69,6 +70,15 @@ class OwnerOnActiveMonitor {
   bool moved_ = false;
 };
 
+// The box's owner: the main window while it is on screen, so the box always stays above it (an
+// owned window never sinks under its owner, however the operator clicks the disabled window);
+// the application window while the main window is hidden in the tray or minimised.
+HWND BoxOwner(const TApplication& application) {
+  const TForm* main = application.MainForm();
+  if (main && main->Visible() && !::IsIconic(main->Handle())) return main->Handle();
+  return application.Handle();
+}
+
 }  // namespace
 
 void SetFailureBoxObserver(FailureBoxObserver observer) noexcept {
@@ -86,12 +96,13 @@ void ReportFailure(const Exception& failure) {
   const std::wstring text = AnsiToWide(box_text);
   const std::wstring caption = AnsiToWide(application.Title());
   const HWND active = ::GetActiveWindow();
+  const HWND owner = BoxOwner(application);
 
   g_box_open = true;
   {
     OwnerOnActiveMonitor placed(application.Handle(), active);
     ThreadWindowsDisabled disabled;
-    ::MessageBoxW(application.Handle(), text.c_str(), caption.c_str(), MB_OK | MB_ICONSTOP);
+    ::MessageBoxW(owner, text.c_str(), caption.c_str(), MB_OK | MB_ICONSTOP);
   }
   g_box_open = false;
   if (active && ::IsWindow(active)) ::SetActiveWindow(active);

@@ -7,8 +7,9 @@
 namespace kestrune {
 
 void TForm::CreateFormWindow() {
-  DWORD style =
-      WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_THICKFRAME | WS_CLIPCHILDREN;
+  // A fixed frame: no desktop (an X window manager included) offers to resize or maximise it, so
+  // the window never shows more than it paints.
+  DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
   if (design_.maximize_box) style |= WS_MAXIMIZEBOX;
   CreateWindowHandle({.class_name = L"TForm",
                       .title = design_.caption.c_str(),
@@ -70,6 +71,13 @@ LRESULT TForm::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
         }
       }
       break;
+    case WM_DRAWITEM: {
+      const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lparam);
+      if (CommandTarget* target = CommandTargetOf(item.hwndItem)) {
+        if (target->DrawItem(item)) return TRUE;
+      }
+      break;
+    }
     case WM_ACTIVATE:
       if (LOWORD(wparam) == WA_INACTIVE) {
         last_focus_ = ::GetFocus();

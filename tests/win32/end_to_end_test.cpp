@@ -317,6 +317,62 @@ TEST_F(EndToEndTest, StartHidesToTheTrayAndALeftClickOnTheIconBringsTheWindowBac
   EXPECT_EQ(app.CloseAndWait(), 0);
 }
 
+// The main window as the X desktop sees it.
+class XWindow {
+ public:
+  XWindow() {
+    const auto found =
+        test_support::RunOnX("xdotool search --name 'Kestrune v0.1 Pre-Beta Build' | head -1");
+    if (found) id_ = found->substr(0, found->find_first_of("\r\n"));
+  }
+  bool Found() const { return !id_.empty(); }
+
+  // "WIDTH HEIGHT" of the X window.
+  std::string Size() const {
+    return Run("xwininfo -id " + id_ + " | awk '/Width:/{w=$2} /Height:/{h=$2} END{print w, h}'");
+  }
+  std::string Run(const std::string& command) const {
+    std::string output = test_support::RunOnX(command).value_or("(did not finish)");
+    while (!output.empty() && (output.back() == '\n' || output.back() == '\r')) output.pop_back();
+    return output;
+  }
+  const std::string& Id() const { return id_; }
+
+ private:
+  std::string id_;
+};
+
+TEST_F(EndToEndTest, TheDesktopCanNeitherResizeNorMaximiseTheWindow) {
+  Kestrune app(dir_, "");
+  ASSERT_TRUE(
+      PumpUntil([&] { return app.MainWindow() && IsWindowVisible(app.MainWindow()); }, 20000));
+  const XWindow window;
+  ASSERT_TRUE(window.Found());
+  const std::string size = window.Size();
+  // The frame offers no way to resize or maximise: the size hints pin it, the actions leave it out.
+  const std::string hints = window.Run("xprop -id " + window.Id() + " WM_NORMAL_HINTS");
+  const std::string pinned =
+      size.substr(0, size.find(' ')) + " by " + size.substr(size.find(' ') + 1);
+  EXPECT_NE(hints.find("minimum size: " + pinned), std::string::npos) << hints;
+  EXPECT_NE(hints.find("maximum size: " + pinned), std::string::npos) << hints;
+  const std::string actions = window.Run("xprop -id " + window.Id() + " _NET_WM_ALLOWED_ACTIONS");
+  EXPECT_EQ(actions.find("MAXIMIZE"), std::string::npos) << actions;
+  EXPECT_EQ(actions.find("RESIZE"), std::string::npos) << actions;
+  EXPECT_NE(actions.find("MINIMIZE"), std::string::npos) << actions;
+
+  // The desktop asked to make it larger and smaller: it stays as it is, on both sides.
+  for (const char* asked : {"600 500", "200 150"}) {
+    window.Run("xdotool windowsize " + window.Id() + " " + asked);
+    SendMessageTimeoutW(app.MainWindow(), WM_NULL, 0, 0, SMTO_BLOCK, 5000, nullptr);
+    EXPECT_EQ(window.Size(), size) << asked;
+    RECT bounds;
+    GetWindowRect(app.MainWindow(), &bounds);
+    EXPECT_EQ(bounds.right - bounds.left, kForm1FixedWidth);
+    EXPECT_EQ(bounds.bottom - bounds.top, kForm1FixedHeight);
+  }
+  EXPECT_EQ(app.CloseAndWait(), 0);
+}
+
 TEST_F(EndToEndTest, EveryWayOfClosingEndsWithCodeZero) {
   struct Case {
     const char* what;

@@ -63,6 +63,46 @@ TEST(ReportFailure, OtherWindowsAreDisabledWhileTheBoxIsOpenAndActiveAgainAfter)
   EXPECT_EQ(GetActiveWindow(), main.get());
 }
 
+TEST(ReportFailure, TheBoxComesUpOnTheMonitorOfTheActiveWindow) {
+  if (GetSystemMetrics(SM_CMONITORS) < 2) {
+    GTEST_SKIP() << "needs a display with two monitors (e.g. Xvfb +xinerama with two screens)";
+  }
+  // The window the operator works in, on the monitor that does not hold the application window.
+  const HMONITOR home = MonitorFromWindow(Application().Handle(), MONITOR_DEFAULTTOPRIMARY);
+  struct Search {
+    HMONITOR home, other = nullptr;
+  } search{home};
+  EnumDisplayMonitors(
+      nullptr, nullptr,
+      [](HMONITOR monitor, HDC, RECT*, LPARAM param) -> BOOL {
+        auto& s = *reinterpret_cast<Search*>(param);
+        if (monitor != s.home && !s.other) s.other = monitor;
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  ASSERT_NE(search.other, nullptr);
+  MONITORINFO info{};
+  info.cbSize = sizeof info;
+  ASSERT_TRUE(GetMonitorInfoW(search.other, &info));
+  test_support::VisibleWindow working(L"working", info.rcWork.left + 100, info.rcWork.top + 100);
+  SetForegroundWindow(working.get());
+  SetActiveWindow(working.get());
+  ASSERT_EQ(MonitorFromWindow(working.get(), MONITOR_DEFAULTTONEAREST), search.other);
+  RECT home_place;
+  GetWindowRect(Application().Handle(), &home_place);
+
+  BoxWatcher boxes;
+  ReportFailure(Exception("failed"));
+  const auto seen = boxes.Seen(1);
+  ASSERT_EQ(seen.size(), 1u);
+  EXPECT_EQ(MonitorFromRect(&seen[0].bounds, MONITOR_DEFAULTTONEAREST), search.other);
+  // The application window is back where it was.
+  RECT after;
+  GetWindowRect(Application().Handle(), &after);
+  EXPECT_EQ(after.left, home_place.left);
+  EXPECT_EQ(after.top, home_place.top);
+}
+
 TEST(ReportFailure, AFailureWhileABoxIsOpenIsNotShown) {
   // Ticks keep coming while the box is open; each fails again.
   // The box stays open until four ticks have failed behind it.

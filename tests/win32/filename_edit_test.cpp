@@ -96,10 +96,7 @@ class RecordingForm final : public TForm {
 
 class FilenameEditTest : public ::testing::Test {
  protected:
-  FilenameEditTest() {
-    working_directory_.resize(GetCurrentDirectoryA(0, nullptr));
-    working_directory_.resize(
-        GetCurrentDirectoryA(DWORD(working_directory_.size()), working_directory_.data()));
+  FilenameEditTest() : working_directory_(CurrentDirectory()) {
     CreateDirectoryA(dir.File("other").c_str(), nullptr);
     test_support::WriteFileBytes(srcds, "server");
     test_support::WriteFileBytes(hlds, "other server");
@@ -112,9 +109,14 @@ class FilenameEditTest : public ::testing::Test {
         },
         5000);
   }
-  // The dialog moves the working directory to the folders it browses; the folder must be left
-  // to be removed.
+  // Should a browse ever move the working directory, the folder must still be left to be removed.
   ~FilenameEditTest() override { SetCurrentDirectoryA(working_directory_.c_str()); }
+
+  static std::string CurrentDirectory() {
+    std::string path(GetCurrentDirectoryA(0, nullptr), '\0');
+    path.resize(GetCurrentDirectoryA(DWORD(path.size()), path.data()));
+    return path;
+  }
 
   std::string SelectedRange() const {
     DWORD start = 0, end = 0;
@@ -131,7 +133,7 @@ class FilenameEditTest : public ::testing::Test {
   TsFilenameEdit edit{form.Handle(), {32, 40, 201, 21, L""}};
 
  private:
-  std::string working_directory_;
+  const std::string working_directory_;
 };
 
 // The folder without its final "\".
@@ -171,11 +173,14 @@ TEST_F(FilenameEditTest, OpensWhereTheTextPoints) {
 
 TEST_F(FilenameEditTest, OkTakesTheChosenFileAndTheNextBrowseStartsInItsFolder) {
   edit.SetText(srcds);
+  const std::string started_in = CurrentDirectory();
   const DialogDriver driver({hlds});
   edit.BrowseForFile();
   EXPECT_EQ(edit.Text(), hlds);
   EXPECT_EQ(edit.Dialog().InitialDir(), other);
   EXPECT_EQ(GetFocus(), edit.Handle());
+  // The servers start in the working directory: browsing leaves it where it was.
+  EXPECT_EQ(CurrentDirectory(), started_in);
 
   // A quoted text is no file name: the dialog opens as the last browse left it.
   const std::string quoted = "\"" + srcds + "\"";

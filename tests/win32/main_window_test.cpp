@@ -6,6 +6,9 @@
 
 #include <shellapi.h>
 
+#include <algorithm>
+#include <string_view>
+
 #include "base/win32/ansi_text.h"
 #include "ui/application.h"
 #include "test_support.h"
@@ -16,12 +19,24 @@ namespace {
 using test_support::InTray;
 using test_support::PumpUntil;
 
-class MainWindowTest : public ::testing::Test {
+// Every behaviour holds in the skin's look and in plain drawing alike.
+class MainWindowTest : public ::testing::TestWithParam<Look> {
  protected:
-  TForm1 form_;
+  TForm1 form_{GetParam()};
+
+  HWND Handle(Form1Control name) const { return form_.ControlHandle(name); }
+  // The colour the status text is drawn in.
+  COLORREF StatusInk() const {
+    return GetParam() == Look::kCold ? SkinPainter::Color(kStatusText.ink) : RGB(0, 0, 0);
+  }
 };
 
-TEST_F(MainWindowTest, OpensAtItsDesignPositionHeldAtTheFixedSize) {
+INSTANTIATE_TEST_SUITE_P(Looks, MainWindowTest, ::testing::Values(Look::kPlain, Look::kCold),
+                         [](const auto& info) {
+                           return std::string(info.param == Look::kCold ? "Cold" : "Plain");
+                         });
+
+TEST_P(MainWindowTest, OpensAtItsDesignPositionHeldAtTheFixedSize) {
   form_.Show();
   RECT bounds;
   GetWindowRect(form_.Handle(), &bounds);
@@ -38,12 +53,14 @@ TEST_F(MainWindowTest, OpensAtItsDesignPositionHeldAtTheFixedSize) {
 
   const LONG style = GetWindowLongW(form_.Handle(), GWL_STYLE);
   EXPECT_FALSE(style & WS_MAXIMIZEBOX);
+  // No sizing frame: no desktop offers to resize or maximise it.
+  EXPECT_FALSE(style & WS_THICKFRAME);
   EXPECT_TRUE(style & WS_MINIMIZEBOX);
   EXPECT_TRUE(style & WS_SYSMENU);
   EXPECT_EQ(GetWindow(form_.Handle(), GW_OWNER), Application().Handle());
 }
 
-TEST_F(MainWindowTest, EveryTextReadsBackThroughTheWideApiAsDesigned) {
+TEST_P(MainWindowTest, EveryTextReadsBackThroughTheWideApiAsDesigned) {
   ASSERT_NE(GetACP(), 1251u) << "the check needs a system whose ANSI code page is not 1251";
   EXPECT_EQ(WindowTextOf(form_.Handle()), L"Kestrune v0.1 Pre-Beta Build");
   for (const ControlDesign& row : kForm1Controls) {
@@ -57,7 +74,7 @@ TEST_F(MainWindowTest, EveryTextReadsBackThroughTheWideApiAsDesigned) {
   EXPECT_EQ(GetMenuItemCount(GetMenu(form_.Handle())), 1);
 }
 
-TEST_F(MainWindowTest, ControlsSitAtTheirDesignPlaces) {
+TEST_P(MainWindowTest, ControlsSitAtTheirDesignPlaces) {
   for (const ControlDesign& row : kForm1Controls) {
     SCOPED_TRACE(row.kind);
     RECT bounds;
@@ -73,12 +90,86 @@ TEST_F(MainWindowTest, ControlsSitAtTheirDesignPlaces) {
     }
     EXPECT_EQ(bounds.left, row.left);
     EXPECT_EQ(bounds.top, row.top);
-    EXPECT_EQ(bounds.right - bounds.left, row.width);
-    EXPECT_EQ(bounds.bottom - bounds.top, row.height);
+    // Captions size themselves to their text in the font they show, so none is cut.
+    const int caption = CaptionWidth(form_.ControlHandle(row.name), row.text);
+    if (std::string_view(row.kind).ends_with("Label")) {
+      EXPECT_EQ(bounds.right - bounds.left, caption);
+      EXPECT_GE(bounds.bottom - bounds.top, row.height);
+    } else if (row.name == Form1Control::sCheckBox1) {
+      EXPECT_EQ(bounds.right - bounds.left, CheckBoxWidthFor(caption));
+      EXPECT_GE(bounds.right - bounds.left, kCheckBoxTextLeft + caption + 2);
+      EXPECT_EQ(bounds.bottom - bounds.top, row.height);
+    } else {
+      EXPECT_EQ(bounds.right - bounds.left, row.width);
+      EXPECT_EQ(bounds.bottom - bounds.top, row.height);
+    }
   }
 }
 
-TEST_F(MainWindowTest, TabGoesThroughTheControlsInDesignOrderAndBack) {
+// The pixels of a control's client area that differ from its background (the colour of its top
+// right corner), as painted now.
+int InkOf(HWND control) {
+  UpdateWindow(control);
+  RECT client;
+  GetClientRect(control, &client);
+  HDC dc = GetDC(control);
+  const COLORREF background = GetPixel(dc, client.right - 1, 0);
+  int ink = 0;
+  for (int x = 0; x < client.right; ++x) {
+    for (int y = 0; y < client.bottom; ++y) ink += GetPixel(dc, x, y) != background;
+  }
+  ReleaseDC(control, dc);
+  return ink;
+}
+
+TEST_P(MainWindowTest, NoCaptionIsCut) {
+  form_.Show();
+  for (const Form1Control name :
+       {Form1Control::sLabel1, Form1Control::sLabel2, Form1Control::sLabel3, Form1Control::sLabel4,
+        Form1Control::Label1, Form1Control::Label2, Form1Control::Label3,
+        Form1Control::sCheckBox1}) {
+    const ControlDesign& row = DesignOf(name);
+    SCOPED_TRACE(row.design_name);
+    const HWND control = Handle(name);
+    RECT bounds;
+    GetWindowRect(control, &bounds);
+    const int width = bounds.right - bounds.left, height = bounds.bottom - bounds.top;
+    const int ink = InkOf(control);
+    EXPECT_GT(ink, 0);
+    // Given room to spare, the caption shows no more than it did: nothing of it was cut.
+    RECT client;
+    GetClientRect(form_.Handle(), &client);
+    const int room = std::min(40, int(client.right) - row.left - width);
+    ASSERT_GE(room, 10) << "room to show a cut letter, inside the window";
+    SetWindowPos(control, nullptr, 0, 0, width + room, height, SWP_NOMOVE | SWP_NOZORDER);
+    InvalidateRect(control, nullptr, TRUE);
+    EXPECT_EQ(InkOf(control), ink);
+    SetWindowPos(control, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER);
+  }
+}
+
+TEST_P(MainWindowTest, CaptionsAreMeasuredInTheFontTheyShow) {
+  // A wider font than the design's: the labels and the check box grow with it.
+  const UniqueFont wide(CreateFontW(-16, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                                    OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                    DEFAULT_PITCH | FF_DONTCARE, L"Tahoma"));
+  TLabel label(form_.Handle(), {10, 10, 20, 13, L"Укажите время проверки сервера в секундах"});
+  TCheckBox box(form_.Handle(), {10, 40, 20, 19, L"Автозапуск сервера"});
+  label.SetFont(wide.get());
+  box.SetFont(wide.get());
+  label.AutoSize();
+  box.AutoSize();
+  const int label_caption = CaptionWidth(label.Handle(), label.WideText());
+  const int box_caption = CaptionWidth(box.Handle(), box.WideText());
+  EXPECT_GT(label_caption, 234) << "wider than the design's width";
+  RECT bounds;
+  GetWindowRect(label.Handle(), &bounds);
+  EXPECT_EQ(bounds.right - bounds.left, label_caption);
+  GetWindowRect(box.Handle(), &bounds);
+  EXPECT_EQ(bounds.right - bounds.left, CheckBoxWidthFor(box_caption));
+}
+
+TEST_P(MainWindowTest, TabGoesThroughTheControlsInDesignOrderAndBack) {
   const Form1Control order[] = {
       Form1Control::Button1,        Form1Control::sFilenameEdit1, Form1Control::sEdit1,
       Form1Control::sFilenameEdit2, Form1Control::sSpinEdit1,     Form1Control::sEdit2,
@@ -95,7 +186,7 @@ TEST_F(MainWindowTest, TabGoesThroughTheControlsInDesignOrderAndBack) {
   }
 }
 
-TEST_F(MainWindowTest, TheFirstActivationFocusesStartAndKeepsTheCreditsLine) {
+TEST_P(MainWindowTest, TheFirstActivationFocusesStartAndKeepsTheCreditsLine) {
   form_.Show();
   SetForegroundWindow(form_.Handle());
   SetActiveWindow(form_.Handle());
@@ -104,7 +195,7 @@ TEST_F(MainWindowTest, TheFirstActivationFocusesStartAndKeepsTheCreditsLine) {
   EXPECT_EQ(WindowTextOf(form_.ControlHandle(Form1Control::Label3)), kCreditsLine);
 }
 
-TEST_F(MainWindowTest, FieldsAreBoundToTheirSettings) {
+TEST_P(MainWindowTest, FieldsAreBoundToTheirSettings) {
   const std::pair<SettingField, Form1Control> binding[] = {
       {SettingField::kServerPath, Form1Control::sFilenameEdit1},
       {SettingField::kQueryToolPath, Form1Control::sFilenameEdit2},
@@ -121,7 +212,7 @@ TEST_F(MainWindowTest, FieldsAreBoundToTheirSettings) {
   }
 }
 
-TEST_F(MainWindowTest, StatusTextShowsAtOnceAndLongTextEndsInAnEllipsis) {
+TEST_P(MainWindowTest, StatusTextShowsAtOnceAndLongTextEndsInAnEllipsis) {
   form_.Show();
   form_.SetStatusText("Quring server");
   // Painted without a message loop turn: read the pixels the bar has now.
@@ -132,7 +223,7 @@ TEST_F(MainWindowTest, StatusTextShowsAtOnceAndLongTextEndsInAnEllipsis) {
     HDC dc = GetDC(bar);
     int dark = 0;
     for (int x = 0; x < client.right; ++x) {
-      for (int y = 0; y < client.bottom; ++y) dark += GetPixel(dc, x, y) == RGB(0, 0, 0);
+      for (int y = 0; y < client.bottom; ++y) dark += GetPixel(dc, x, y) == StatusInk();
     }
     ReleaseDC(bar, dc);
     return dark;
@@ -146,7 +237,9 @@ TEST_F(MainWindowTest, StatusTextShowsAtOnceAndLongTextEndsInAnEllipsis) {
   HDC dc = GetDC(bar);
   int dark_in_margin = 0;
   for (int x = client.right - 24; x < client.right - 18; ++x) {
-    for (int y = 0; y < client.bottom; ++y) dark_in_margin += GetPixel(dc, x, y) == RGB(0, 0, 0);
+    for (int y = 0; y < client.bottom; ++y) {
+      dark_in_margin += GetPixel(dc, x, y) == StatusInk();
+    }
   }
   ReleaseDC(bar, dc);
   EXPECT_EQ(dark_in_margin, 0);

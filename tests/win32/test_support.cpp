@@ -185,6 +185,7 @@ BoxWatcher::BoxWatcher(DWORD pid, std::function<void()> while_open)
         seen.caption.resize(GetWindowTextW(box, seen.caption.data(), int(seen.caption.size())));
         EnumChildWindows(box, &FindBoxText, reinterpret_cast<LPARAM>(&seen.text));
         seen.owner = GetWindow(box, GW_OWNER);
+        GetWindowRect(box, &seen.bounds);
         if (while_open_) while_open_();
         {
           const std::lock_guard lock(mutex_);
@@ -284,6 +285,39 @@ void ThreadPump::PumpPendingMessages() {
     TranslateMessage(&message);
     DispatchMessageW(&message);
   }
+}
+
+}  // namespace kestrune::test_support
+
+namespace kestrune::test_support {
+
+std::optional<std::string> RunOnX(const std::string& command, DWORD timeout_ms) {
+  static int runs = 0;
+  const std::string name =
+      "/tmp/kestrune-x-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++runs);
+  // Wine starts a Unix program from its path, without a process handle: the output file, renamed
+  // into place when the command is over, is the handshake.
+  std::string line =
+      "/bin/sh -c \"(" + command + ") >" + name + ".part 2>&1; mv " + name + ".part " + name + "\"";
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION info{};
+  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                      &info)) {
+    return std::nullopt;
+  }
+  if (info.hThread) CloseHandle(info.hThread);
+  if (info.hProcess) CloseHandle(info.hProcess);
+  std::string windows_name = "Z:" + name;
+  for (char& c : windows_name) c = c == '/' ? '\\' : c;
+  if (!PumpUntil(
+          [&] { return GetFileAttributesA(windows_name.c_str()) != INVALID_FILE_ATTRIBUTES; },
+          timeout_ms)) {
+    return std::nullopt;
+  }
+  std::string output = ReadFileBytes(windows_name);
+  DeleteFileA(windows_name.c_str());
+  return output;
 }
 
 }  // namespace kestrune::test_support

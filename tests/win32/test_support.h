@@ -8,6 +8,7 @@
 #include <functional>
 #include <map>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -78,6 +79,7 @@ struct BoxSeen {
   std::wstring caption;
   std::wstring text;
   HWND owner = nullptr;
+  RECT bounds{};  // where it came up on the screen
 };
 
 // Records every message box of process `pid` that comes up, runs `while_open` (on the watcher's
@@ -122,6 +124,11 @@ class VisibleWindow {
 // Whether the shell holds the tray icon (window, id): an update of nothing succeeds only for an
 // icon it has.
 bool InTray(HWND window, UINT id);
+
+// Runs `command` (a shell command line without double quotes) on the X side, where xdotool,
+// xwininfo and xprop see the windows as the desktop does; what it printed, or nothing when it did
+// not finish within `timeout_ms`.
+std::optional<std::string> RunOnX(const std::string& command, DWORD timeout_ms = 10000);
 
 // Runs the thread's message loop until `done` holds or `timeout_ms` has passed; true if it held.
 bool PumpUntil(const std::function<bool()>& done, DWORD timeout_ms);

@@ -4,12 +4,14 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "base/exceptions.h"
 #include "ui/application.h"
+#include "ui/failure_report.h"
 #include "ui/failure_sink.h"
 #include "ui/form.h"
 #include "test_support.h"
@@ -528,6 +530,74 @@ TEST_F(TrayIconOwner, OnlyALeftClickOnTheMainWindowsIconShowsTheHiddenWindow) {
   EXPECT_FALSE(IsIconic(Form().Handle()));
   EXPECT_TRUE(
       test_support::PumpUntil([&] { return GetForegroundWindow() == Form().Handle(); }, 5000));
+}
+
+TEST_F(TrayIconOwner, AClickBringsTheWindowBackWhateverMinimisedIt) {
+  TTrayIcon& icon = Form().TrayIcon();
+  const HWND form = Form().Handle();
+  struct Case {
+    const char* what;
+    std::function<void()> minimise;
+  };
+  const Case cases[] = {
+      {"its minimise box", [&] { SendMessageW(form, WM_SYSCOMMAND, SC_MINIMIZE, 0); }},
+      {"the desktop, on the window itself", [&] { ShowWindow(form, SW_MINIMIZE); }},
+      {"the desktop, after a hide to the tray",
+       [&] {
+         Form().HideMainForm();
+         ShowWindow(form, SW_MINIMIZE);
+         ShowWindow(form, SW_HIDE);
+       }},
+      {"the desktop, on the taskbar entry",
+       [&] { ShowWindow(Application().Handle(), SW_MINIMIZE); }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    Reset();
+    test_support::VisibleWindow other(L"other", 500, 500);  // takes the foreground away
+    SetForegroundWindow(other.get());
+    c.minimise();
+    ASSERT_TRUE(IsIconic(form) || Application().IsMinimized() || !MainShown());
+    Notify(icon, n::kLButtonDown);
+    Notify(icon, n::kLButtonUp);
+    EXPECT_TRUE(MainShown());
+    EXPECT_FALSE(IsIconic(form));
+    EXPECT_FALSE(Application().IsMinimized());
+    EXPECT_TRUE(TaskbarEntryShown());
+    EXPECT_TRUE(test_support::PumpUntil([&] { return GetForegroundWindow() == form; }, 5000));
+  }
+}
+
+TEST_F(TrayIconOwner, AFailureBoxStaysAboveTheShownMainWindowEvenWhenItIsClicked) {
+  const HWND form = Form().Handle();
+  SetForegroundWindow(form);
+  SetActiveWindow(form);
+  bool above = false;
+  test_support::BoxWatcher boxes(GetCurrentProcessId(), [&] {
+    const HWND box = FindWindowW(L"#32770", L"Kestrune v0.1 Pre-Beta");
+    // The operator clicks the disabled window, and the desktop raises it.
+    PostMessageW(form, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(50, 50));
+    PostMessageW(form, WM_LBUTTONUP, 0, MAKELPARAM(50, 50));
+    SetWindowPos(form, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    SetForegroundWindow(form);
+    SendMessageTimeoutW(form, WM_NULL, 0, 0, SMTO_BLOCK, 5000, nullptr);
+    for (HWND below = GetWindow(box, GW_HWNDNEXT); below; below = GetWindow(below, GW_HWNDNEXT)) {
+      if (below == form) above = true;
+    }
+  });
+  ReportFailure(Exception("failed"));
+  const auto seen = boxes.Seen(1);
+  ASSERT_EQ(seen.size(), 1u);
+  EXPECT_EQ(seen[0].owner, form);
+  EXPECT_TRUE(above);
+
+  // Hidden in the tray, the box has the application window as its owner.
+  Form().HideMainForm();
+  test_support::BoxWatcher hidden;
+  ReportFailure(Exception("failed"));
+  const auto seen_hidden = hidden.Seen(1);
+  ASSERT_EQ(seen_hidden.size(), 1u);
+  EXPECT_EQ(seen_hidden[0].owner, Application().Handle());
 }
 
 TEST_F(TrayIconOwner, WithoutAnOwnerTheMainWindowIsLeftAlone) {

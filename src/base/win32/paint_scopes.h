@@ -39,6 +39,22 @@ class WindowDcScope {
   HDC dc_;
 };
 
+// GetWindowDC/ReleaseDC: the whole window, frame included, for painting the non-client area.
+class WindowFrameDcScope {
+ public:
+  explicit WindowFrameDcScope(HWND window) : window_(window), dc_(::GetWindowDC(window)) {}
+  ~WindowFrameDcScope() {
+    if (dc_) ::ReleaseDC(window_, dc_);
+  }
+  WindowFrameDcScope(const WindowFrameDcScope&) = delete;
+  WindowFrameDcScope& operator=(const WindowFrameDcScope&) = delete;
+  HDC dc() const { return dc_; }
+
+ private:
+  HWND window_;
+  HDC dc_;
+};
+
 class ObjectSelection {
  public:
   ObjectSelection(HDC dc, HGDIOBJ object)
