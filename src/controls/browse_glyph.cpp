@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "base/exceptions.h"
+#include "base/win32/dib.h"
 
 namespace kestrune {
 namespace {
@@ -64,15 +65,8 @@ BrowseGlyph MakeBrowseGlyph() {
   UniqueBitmap& mask = glyph.mask;
   constexpr int kSize = kBrowseGlyphSize;
   constexpr int kWidth = kSize * kFrameCount;
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = kWidth;
-  info.bmiHeader.biHeight = -kSize;  // top-down
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
   void* bits = nullptr;
-  image.reset(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  image = CreateTopDownDib(kWidth, kSize, bits);
   if (!image || !bits) throw EOutOfResources("Error creating the browse glyph");
   auto* pixels = static_cast<std::uint32_t*>(bits);
 

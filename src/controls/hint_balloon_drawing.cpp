@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "base/exceptions.h"
+#include "base/win32/dib.h"
 #include "base/win32/ansi_text.h"
 #include "base/win32/paint_scopes.h"
 
@@ -119,15 +120,8 @@ void DrawShadow(DibSection& shadow, const HintPlacement& placement, const HintKi
 }  // namespace
 
 DibSection::DibSection(int width, int height) : width_(width), height_(height) {
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;  // top-down
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
   void* bits = nullptr;
-  bitmap_.reset(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  bitmap_ = CreateTopDownDib(width, height, bits);
   if (!bitmap_ || !bits) throw EOutOfResources("Out of system resources");
   pixels_ = static_cast<Bgra*>(bits);
 }

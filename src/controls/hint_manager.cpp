@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "base/exceptions.h"
+#include "base/win32/dib.h"
 
 namespace kestrune {
 namespace {
@@ -32,13 +33,7 @@ bool CancelsHint(UINT message) {
 // The rows of a cursor bitmap, top-down, 32 bits per pixel.
 std::vector<DWORD> BitmapRows(HBITMAP bitmap, int width, int height) {
   std::vector<DWORD> pixels(std::size_t(width) * std::size_t(height));
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
+  BITMAPINFO info = TopDownDibInfo(width, height);
   const UniqueMemoryDc dc(::CreateCompatibleDC(nullptr));
   if (!dc || ::GetDIBits(dc.get(), bitmap, 0, UINT(height), pixels.data(), &info, DIB_RGB_COLORS) !=
                  height) {

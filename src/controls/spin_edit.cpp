@@ -22,6 +22,19 @@ constexpr int kTextRightFromRight = 21;
 constexpr int kGlyphWidth = 7;
 constexpr int kGlyphRows = 3;
 
+// The arrow of one half, centred in `area`, one pixel right and down while pressed: each row one
+// pixel narrower at both ends towards the tip.
+void PaintArrow(HDC dc, const RECT& area, bool up, bool pressed, HBRUSH brush) {
+  const int shift = pressed ? 1 : 0;
+  const int left = area.left + (area.right - area.left - kGlyphWidth) / 2 + shift;
+  const int top = area.top + (area.bottom - area.top - kGlyphRows) / 2 + shift;
+  for (int row = 0; row < kGlyphRows; ++row) {
+    const int inset = up ? kGlyphRows - 1 - row : row;
+    const RECT line{left + inset, top + row, left + kGlyphWidth - inset, top + row + 1};
+    ::FillRect(dc, &line, brush);
+  }
+}
+
 }  // namespace
 
 TsSpinButton::TsSpinButton(HWND edit, std::function<void(Half)> on_step)
@@ -105,14 +118,7 @@ void TsSpinButton::Paint(HDC dc) {
       const UniqueBrush glyph(
           ::CreateSolidBrush(enabled ? SkinPainter::Color(skin_->InnerButtonText(look).ink)
                                      : ::GetSysColor(COLOR_GRAYTEXT)));
-      const int shift = look.pressed ? 1 : 0;
-      const int left = area.left + (area.right - area.left - kGlyphWidth) / 2 + shift;
-      const int top = area.top + (area.bottom - area.top - kGlyphRows) / 2 + shift;
-      for (int row = 0; row < kGlyphRows; ++row) {
-        const int inset = half == Half::kUp ? kGlyphRows - 1 - row : row;
-        const RECT line{left + inset, top + row, left + kGlyphWidth - inset, top + row + 1};
-        ::FillRect(dc, &line, glyph.get());
-      }
+      PaintArrow(dc, area, half == Half::kUp, look.pressed, glyph.get());
     }
     return;
   }
@@ -125,15 +131,7 @@ void TsSpinButton::Paint(HDC dc) {
     ::FillRect(dc, &area, background.get());
     const bool down = half == pressed_ && over_pressed_;
     ::DrawEdge(dc, &area, down ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT);
-    const int shift = down ? 1 : 0;
-    const int left = area.left + (area.right - area.left - kGlyphWidth) / 2 + shift;
-    const int top = area.top + (area.bottom - area.top - kGlyphRows) / 2 + shift;
-    for (int row = 0; row < kGlyphRows; ++row) {
-      // Each row one pixel narrower at both ends towards the tip.
-      const int inset = half == Half::kUp ? kGlyphRows - 1 - row : row;
-      const RECT line{left + inset, top + row, left + kGlyphWidth - inset, top + row + 1};
-      ::FillRect(dc, &line, glyph.get());
-    }
+    PaintArrow(dc, area, half == Half::kUp, down, glyph.get());
   }
 }
 

@@ -579,7 +579,6 @@ TEST_F(TrayIconOwner, AFailureBoxStaysAboveTheShownMainWindowEvenWhenItIsClicked
     PostMessageW(form, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(50, 50));
     PostMessageW(form, WM_LBUTTONUP, 0, MAKELPARAM(50, 50));
     SetWindowPos(form, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    SetForegroundWindow(form);
     SendMessageTimeoutW(form, WM_NULL, 0, 0, SMTO_BLOCK, 5000, nullptr);
     for (HWND below = GetWindow(box, GW_HWNDNEXT); below; below = GetWindow(below, GW_HWNDNEXT)) {
       if (below == form) above = true;
@@ -590,8 +589,9 @@ TEST_F(TrayIconOwner, AFailureBoxStaysAboveTheShownMainWindowEvenWhenItIsClicked
   ASSERT_EQ(seen.size(), 1u);
   EXPECT_EQ(seen[0].owner, form);
   EXPECT_TRUE(above);
+}
 
-  // Hidden in the tray, the box has the application window as its owner.
+TEST_F(TrayIconOwner, HiddenInTheTrayTheFailureBoxIsOwnedByTheApplicationWindow) {
   Form().HideMainForm();
   test_support::BoxWatcher hidden;
   ReportFailure(Exception("failed"));
