@@ -74,6 +74,10 @@ bool HotTracking::Follow(HWND window, UINT message) {
   return false;
 }
 
+HFONT FontOf(HWND window) {
+  return reinterpret_cast<HFONT>(::SendMessageW(window, WM_GETFONT, 0, 0));
+}
+
 void TControl::SetFont(HFONT font) {
   ::SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
 }

@@ -32,6 +32,9 @@ class HotTracking {
   bool hot_ = false;
 };
 
+// The font a window draws its text in.
+HFONT FontOf(HWND window);
+
 class TControl : public CommandTarget {
  public:
   virtual ~TControl() = default;

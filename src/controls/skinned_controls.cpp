@@ -88,7 +88,7 @@ void TsStatusBar::SetSimpleText(const std::string& text) {
 void TsStatusBar::Paint(HDC dc) {
   RECT client;
   ::GetClientRect(Handle(), &client);
-  const HFONT bar_font = reinterpret_cast<HFONT>(::SendMessageW(Handle(), WM_GETFONT, 0, 0));
+  const HFONT bar_font = FontOf(Handle());
   if (Skin()) {
     Skin()->PaintStatusBar(dc, client, AnsiToWide(simple_text_), bar_font, kStatusTextLeft,
                            kStatusTextGap + kSizeGripWidth);

@@ -3,14 +3,11 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "base/win32/dib.h"
 #include "base/win32/paint_scopes.h"
 
 namespace kestrune {
 namespace {
-
-HFONT FontOf(HWND control) {
-  return reinterpret_cast<HFONT>(::SendMessageW(control, WM_GETFONT, 0, 0));
-}
 
 // How far right the caption's ink reaches when drawn at 0: the platform may draw a glyph past
 // the advance widths the text extent adds up (Wine does so by several pixels for some fonts).
@@ -18,11 +15,8 @@ int InkRight(HDC reference, HFONT font, const std::wstring& text, SIZE extent) {
   const int width = extent.cx + extent.cy * 2;
   const int height = extent.cy;
   if (text.empty() || width <= 0 || height <= 0) return 0;
-  BITMAPINFO info{};
-  info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
   void* bits = nullptr;
-  const UniqueBitmap bitmap(
-      ::CreateDIBSection(reference, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  const UniqueBitmap bitmap = CreateTopDownDib(width, height, bits);
   const UniqueMemoryDc memory(::CreateCompatibleDC(reference));
   if (!bitmap || !memory || !bits) return 0;
   const ObjectSelection selected_bitmap(memory.get(), bitmap.get());
