@@ -147,6 +147,10 @@ void TApplication::MinimizeApplication() {
                    SWP_NOZORDER);
   }
   ::ShowWindow(Handle(), SW_MINIMIZE);
+  // The owned windows go with their owner, as the system's own minimise takes them, and come back
+  // with it. An X desktop that iconified the main window itself gets it back this way too: hidden
+  // and shown again, it is mapped afresh in its normal state.
+  ::ShowOwnedPopups(Handle(), FALSE);
 }
 
 void TApplication::RestoreApplication() {
@@ -154,6 +158,7 @@ void TApplication::RestoreApplication() {
   const HWND focus = main_form_ ? main_form_->LastFocus() : nullptr;
   ::SetActiveWindow(Handle());
   ::ShowWindow(Handle(), SW_RESTORE);
+  ::ShowOwnedPopups(Handle(), TRUE);
   CenterZeroSize();
   if (main_form_ && ::IsIconic(main_form_->Handle()) && !main_form_->Visible()) {
     ::ShowWindow(main_form_->Handle(), SW_SHOWNORMAL);

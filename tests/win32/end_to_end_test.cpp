@@ -285,6 +285,18 @@ TEST_F(EndToEndTest, TheOperatorFillsTheFieldsStartsStopsAndLeaves) {
   EXPECT_TRUE(IsRunning(third.get()));
 }
 
+// The shell's notification of a left press and release on the first icon of the process.
+void LeftClickTrayIcon(const Kestrune& app) {
+  const HWND tray_window = FindWindowW(L"KestruneTrayIconWindow", nullptr);
+  ASSERT_NE(tray_window, nullptr);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(tray_window, &owner);
+  ASSERT_EQ(owner, app.Pid());
+  constexpr UINT kTrayCallback = 0x0800;
+  PostMessageW(tray_window, kTrayCallback, 1, WM_LBUTTONDOWN);
+  PostMessageW(tray_window, kTrayCallback, 1, WM_LBUTTONUP);
+}
+
 TEST_F(EndToEndTest, StartHidesToTheTrayAndALeftClickOnTheIconBringsTheWindowBack) {
   InstallStandinTool(dir_);
   Kestrune app(dir_, "");
@@ -300,15 +312,7 @@ TEST_F(EndToEndTest, StartHidesToTheTrayAndALeftClickOnTheIconBringsTheWindowBac
   ASSERT_TRUE(PumpUntil([&] { return !IsWindowVisible(main); }, 20000));
   EXPECT_TRUE(PumpUntil([&] { return !IsWindowVisible(taskbar_entry); }, 5000));
 
-  // The shell's notification of a left press and release on the first icon of the process.
-  const HWND tray_window = FindWindowW(L"KestruneTrayIconWindow", nullptr);
-  ASSERT_NE(tray_window, nullptr);
-  DWORD owner = 0;
-  GetWindowThreadProcessId(tray_window, &owner);
-  ASSERT_EQ(owner, app.Pid());
-  constexpr UINT kTrayCallback = 0x0800;
-  PostMessageW(tray_window, kTrayCallback, 1, WM_LBUTTONDOWN);
-  PostMessageW(tray_window, kTrayCallback, 1, WM_LBUTTONUP);
+  ASSERT_NO_FATAL_FAILURE(LeftClickTrayIcon(app));
 
   EXPECT_TRUE(
       PumpUntil([&] { return IsWindowVisible(main) && IsWindowVisible(taskbar_entry); }, 10000));
@@ -337,6 +341,10 @@ class XWindow {
     return output;
   }
   const std::string& Id() const { return id_; }
+  // "Normal", "Iconic" or "Withdrawn", as the desktop set it.
+  std::string State() const {
+    return Run("xprop -id " + id_ + " WM_STATE | awk '/window state:/{print $3}'");
+  }
 
  private:
   std::string id_;
@@ -370,6 +378,25 @@ TEST_F(EndToEndTest, TheDesktopCanNeitherResizeNorMaximiseTheWindow) {
     EXPECT_EQ(bounds.right - bounds.left, kForm1FixedWidth);
     EXPECT_EQ(bounds.bottom - bounds.top, kForm1FixedHeight);
   }
+  EXPECT_EQ(app.CloseAndWait(), 0);
+}
+
+TEST_F(EndToEndTest, TheTrayClickBringsBackAWindowTheDesktopMinimised) {
+  Kestrune app(dir_, "");
+  ASSERT_TRUE(
+      PumpUntil([&] { return app.MainWindow() && IsWindowVisible(app.MainWindow()); }, 20000));
+  const HWND main = app.MainWindow();
+  const XWindow window;
+  ASSERT_TRUE(window.Found());
+  window.Run("xdotool windowminimize " + window.Id());
+  // Iconified, and then withdrawn once Kestrune hid it with its minimised taskbar entry.
+  ASSERT_TRUE(PumpUntil([&] { return window.State() != "Normal"; }, 10000));
+  ASSERT_TRUE(PumpUntil([&] { return IsIconic(GetWindow(main, GW_OWNER)) != FALSE; }, 10000));
+  ASSERT_NO_FATAL_FAILURE(LeftClickTrayIcon(app));
+
+  EXPECT_TRUE(PumpUntil([&] { return window.State() == "Normal"; }, 10000)) << window.State();
+  EXPECT_TRUE(PumpUntil([&] { return IsWindowVisible(main) && !IsIconic(main); }, 10000));
+  EXPECT_TRUE(PumpUntil([&] { return GetForegroundWindow() == main; }, 5000));
   EXPECT_EQ(app.CloseAndWait(), 0);
 }
 
