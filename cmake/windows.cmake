@@ -116,6 +116,12 @@ kestrune_wine_test(ui_tests
   tests/win32/failure_report_test.cpp
 )
 
+# The failure box's placement needs two monitors: the same program again, on a desktop of its own.
+add_test(NAME ui_tests_two_monitors
+  COMMAND ${CMAKE_SOURCE_DIR}/scripts/two-monitors-run ${KESTRUNE_WINEPREFIX}-two-monitors
+          $<TARGET_FILE:ui_tests> --gtest_filter=ReportFailureOnTwoMonitors.*)
+set_tests_properties(ui_tests_two_monitors PROPERTIES TIMEOUT 600)
+
 kestrune_wine_test(controls_tests
   tests/win32/test_main.cpp
   tests/win32/test_support.cpp

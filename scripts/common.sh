@@ -13,7 +13,7 @@ log() { printf '== %s\n' "$*"; }
 # Debian packages, installed quietly and only when one is missing.
 ensure_packages() {
   local wanted=(cmake make g++ clang-format googletest g++-mingw-w64-x86-64-posix
-                wine wine64 xvfb xauth openbox x11-utils xdotool imagemagick "$@")
+                wine wine64 xvfb xserver-xephyr xauth openbox x11-utils xdotool imagemagick "$@")
   local missing=()
   for p in "${wanted[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
