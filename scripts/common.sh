@@ -55,17 +55,24 @@ ensure_display() {
   KESTRUNE_WM_PID=$!
 }
 
+# Makes $WINEPREFIX once, without crash dialogs; a command given is run in it once made (a
+# further registry value).
+create_wine_prefix() {
+  [ -f "$WINEPREFIX/.kestrune-ready" ] && return 0
+  log "creating the Wine prefix $WINEPREFIX"
+  mkdir -p "$WINEPREFIX"
+  wineboot -i >/dev/null 2>&1 </dev/null || true
+  wineserver -w
+  wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f \
+    >/dev/null 2>&1 </dev/null
+  if [ $# -gt 0 ]; then "$@" >/dev/null 2>&1 </dev/null; fi
+  wineserver -w
+  touch "$WINEPREFIX/.kestrune-ready"
+}
+
 # The Wine prefix lives in the build tree and is made once; the Wine server is then kept warm.
 ensure_wine() {
-  if [ ! -f "$WINEPREFIX/.kestrune-ready" ]; then
-    log "creating the Wine prefix"
-    mkdir -p "$WINEPREFIX"
-    wineboot -i >/dev/null 2>&1 || true
-    wineserver -w
-    wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
-    wineserver -w
-    touch "$WINEPREFIX/.kestrune-ready"
-  fi
+  create_wine_prefix
   wineserver -p >/dev/null 2>&1 || true
   # Start the background services now, away from any caller's pipes.
   wine cmd /c exit >/dev/null 2>&1 </dev/null || true
