@@ -13,7 +13,6 @@ namespace {
 
 using test_support::BoxWatcher;
 using test_support::FakeWindow;
-using test_support::InstallStandinServer;
 using test_support::InstallStandinTool;
 using test_support::IsRunning;
 using test_support::OpenForWait;
@@ -101,12 +100,7 @@ class HealthCheckTest : public ::testing::Test {
     window_.on_check_box_click = [this] { supervisor_.AutoStartChanged(); };
     supervisor_.SetClock(
         [this] { return std::chrono::milliseconds(GetTickCount64()) + time_moved_on_; });
-    window_.fields = {{SettingField::kServerPath, InstallStandinServer(dir_)},
-                      {SettingField::kAdditionalParams, "-port 27411"},
-                      {SettingField::kQueryToolPath, dir_.File("qstat.exe")},
-                      {SettingField::kQueryIp, "127.0.0.1"},
-                      {SettingField::kQueryPort, "27411"},
-                      {SettingField::kDelay, "600"}};
+    window_.FillForStandins(dir_, "27411");
   }
 
   void TearDown() override { test_support::EndStandins(dir_); }
@@ -118,6 +112,15 @@ class HealthCheckTest : public ::testing::Test {
     window_.statuses.clear();
   }
   void MoveTimeOn(std::chrono::milliseconds by) { time_moved_on_ += by; }
+  // A check whose tool left no result file fails as the file's read does: I/O error 104.
+  void ExpectCheckFailsForAMissingResult() {
+    try {
+      supervisor_.Check();
+      ADD_FAILURE() << "no failure";
+    } catch (const EInOutError& failure) {
+      EXPECT_EQ(failure.ErrorCode(), 104);
+    }
+  }
   DWORD ServerPid() { return supervisor_.Server().ServerProcessInfo().dwProcessId; }
   void Mute() { WriteFileBytes(dir_.File("standin-server.mute"), ""); }
   // The history's lines without their time stamps.
@@ -224,12 +227,7 @@ TEST_F(HealthCheckTest, AnEarlierResultIsNeverReadAsThisChecksVerdict) {
   // A stale answer with a tool that writes nothing: no "Server Enabled", the missing file fails.
   InstallStandinTool(dir_, "write-nothing\n");
   WriteFileBytes(dir_.File("query.txt"), kHeader + "127.0.0.1:27411  1/16 de_dust2 5 / 0 x\r\n");
-  try {
-    supervisor_.Check();
-    ADD_FAILURE() << "no failure";
-  } catch (const EInOutError& failure) {
-    EXPECT_EQ(failure.ErrorCode(), 104);
-  }
+  ExpectCheckFailsForAMissingResult();
   EXPECT_NE(window_.Status(), "Query status: Server Enabled");
   EXPECT_TRUE(IsRunning(server.get()));
 }
@@ -305,12 +303,7 @@ TEST_F(HealthCheckTest, TheHistoryTellsAWholeCycle) {
 TEST_F(HealthCheckTest, AMissingResultIsReportedAndTheTimerGoesOn) {
   InstallStandinTool(dir_, "write-nothing\n");
   StartSupervising();
-  try {
-    supervisor_.Check();
-    ADD_FAILURE() << "no failure";
-  } catch (const EInOutError& failure) {
-    EXPECT_EQ(failure.ErrorCode(), 104);
-  }
+  ExpectCheckFailsForAMissingResult();
   EXPECT_EQ(window_.Status(), "Quring server");
   EXPECT_TRUE(supervisor_.CheckTimer().Enabled());
   EXPECT_EQ(ReadServerRecords(dir_).size(), 1u);

@@ -260,6 +260,15 @@ bool PumpUntil(const std::function<bool()>& done, DWORD timeout_ms) {
   return true;
 }
 
+void FakeWindow::FillForStandins(const TempDir& dir, const std::string& port) {
+  fields = {{SettingField::kServerPath, InstallStandinServer(dir)},
+            {SettingField::kAdditionalParams, "-port " + port},
+            {SettingField::kQueryToolPath, dir.File("qstat.exe")},
+            {SettingField::kQueryIp, "127.0.0.1"},
+            {SettingField::kQueryPort, port},
+            {SettingField::kDelay, "600"}};
+}
+
 std::string FakeWindow::FieldText(SettingField field) const {
   const auto found = fields.find(field);
   return found == fields.end() ? std::string() : found->second;

@@ -160,6 +160,9 @@ class FakeWindow : public SupervisorWindow {
   void HideMainForm() override { ++hide_count; }
 
   std::string Status() const { return statuses.empty() ? std::string() : statuses.back(); }
+  // Fills the fields for the stand-in server installed in `dir`, answering on `port`, and the
+  // stand-in query tool there, with a delay long enough that only the test runs checks.
+  void FillForStandins(const TempDir& dir, const std::string& port);
 
   std::map<SettingField, std::string> fields;
   std::vector<std::string> statuses;

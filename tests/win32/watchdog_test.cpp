@@ -13,7 +13,6 @@ namespace {
 
 using namespace std::chrono_literals;
 using test_support::FakeWindow;
-using test_support::InstallStandinServer;
 using test_support::InstallStandinTool;
 using test_support::IsRunning;
 using test_support::OpenForWait;
@@ -30,12 +29,7 @@ class WatchdogTest : public ::testing::Test {
             window_, pump_, nullptr, [this] { return dir_.File("KTN-Serv.ini"); },
             [this] { return dir_.File("KTN-Serv.log"); }) {
     supervisor_.SetClock([this] { return std::chrono::milliseconds(GetTickCount64()) + moved_; });
-    window_.fields = {{SettingField::kServerPath, InstallStandinServer(dir_)},
-                      {SettingField::kAdditionalParams, "-port 27611"},
-                      {SettingField::kQueryToolPath, dir_.File("qstat.exe")},
-                      {SettingField::kQueryIp, "127.0.0.1"},
-                      {SettingField::kQueryPort, "27611"},
-                      {SettingField::kDelay, "600"}};
+    window_.FillForStandins(dir_, "27611");
   }
   void TearDown() override { test_support::EndStandins(dir_); }
 
