@@ -89,15 +89,15 @@ void TSimpleTimer::Start() {
   TSimpleTimerHandler* handler = TSimpleTimerHandler::Instance();
   // Intervals beyond what the platform takes are held at its maximum.
   const UINT elapse = UINT(std::min<std::uint32_t>(interval_, USER_TIMER_MAXIMUM));
-  enabled_ = handler && ::SetTimer(handler->Window(), Identity(), elapse, nullptr) != 0;
+  enabled_ = handler && ArmTimer(timer_, handler->Window(), Identity(), elapse);
   if (enabled_) ++handler->running;
 }
 
 void TSimpleTimer::Kill() {
+  if (!timer_) return;
+  timer_.reset();
   TSimpleTimerHandler* handler = TSimpleTimerHandler::Instance();
-  if (handler && ::KillTimer(handler->Window(), Identity()) && handler->running > 0) {
-    --handler->running;
-  }
+  if (handler && handler->running > 0) --handler->running;
 }
 
 std::uint32_t TSimpleTimer::RunningCount() {

@@ -6,6 +6,8 @@
 
 #include "base/win32/prelude.h"
 
+#include "base/win32/window_registrations.h"
+
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -49,6 +51,7 @@ class TSimpleTimer {
   void Kill();
 
   std::unique_ptr<Registration> registration_;
+  UniqueTimer timer_;  // the platform timer while one runs
   bool enabled_ = false;
   std::uint32_t interval_;
   bool auto_disable_ = false;
